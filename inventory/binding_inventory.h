@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+class AdapterList;
+class CommandRunner;
+class ReportFiles;
+
+// The binding inventory: takes a fresh report from lanacfg and fills the two adapter
+// lists with the NetBEUI bindings on LAN adapters, LANA texts beside adapter names.
+class BindingInventory {
+public:
+    // One refresh lists at most this many adapters, the first ones in report order.
+    static constexpr int MAX_SCAN_PASSES = 10;
+
+    BindingInventory(AdapterList& lstLANA, AdapterList& lstCard);
+
+    // Clears both lists, runs the report command, reads and deletes the report file,
+    // then lists its adapters. Throws OperationError when the report cannot be had;
+    // the report file is then left in place for a look at what went wrong.
+    void GetLANAInfo(CommandRunner& runner, ReportFiles& files);
+
+    // One scan pass: from ScanIndex, find the next LANA line whose binding line runs
+    // through NetBEUI on a non-WAN adapter, append it to both lists and stop past it.
+    void FindLANA0();
+
+    // Replaces the report with the given lines and rewinds the scan to its first line.
+    void loadReport(std::vector<std::string> lines);
+    // Runs the scan passes of one refresh over the loaded report.
+    void scanReport();
+
+    const std::vector<std::string>& reportLines() const { return ReportLines; }
+    std::size_t scanIndex() const { return ScanIndex; }
+
+private:
+    AdapterList& lstLANA;
+    AdapterList& lstCard;
+    // Exactly the lines of the latest report, however many there are.
+    std::vector<std::string> ReportLines;
+    std::size_t ScanIndex = 0;
+};
+
+} // namespace quorvel
