@@ -1,0 +1,63 @@
+#include "command_line.h"
+#include "commands.h"
+#include "state_file.h"
+#include "tool_error.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Every failure is one line on stderr, whatever bytes a file name or argument held.
+std::string oneLine(std::string_view message)
+{
+    std::string line(message);
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    }
+    return line;
+}
+
+int fail(int exitStatus, std::string_view message)
+{
+    std::cerr << "lanacfg: " << oneLine(message) << std::endl;
+    return exitStatus;
+}
+
+void printOut(std::string_view text)
+{
+    std::cout << text << std::flush;
+    if (!std::cout)
+        throw lanacfg::StateError("cannot write to standard output");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace lanacfg;
+    try {
+        const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const Command command = parseCommandLine(args);
+        switch (command.kind) {
+        case Command::Kind::Help:
+            printOut(helpText());
+            break;
+        case Command::Kind::ShowLanaPaths:
+            printOut(showLanaPaths(stateFilePath()));
+            break;
+        case Command::Kind::SetLanaNumber:
+            setLanaNumber(stateFilePath(), command.lana, command.newLana);
+            break;
+        }
+        return kExitSuccess;
+    } catch (const ToolError& error) {
+        return fail(error.exitStatus(), error.what());
+    } catch (const std::exception& error) {
+        return fail(kExitStateFailure, error.what());
+    }
+}

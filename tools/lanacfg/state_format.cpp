@@ -1,0 +1,109 @@
+#include "state_format.h"
+
+#include "lana_number.h"
+#include "tool_error.h"
+
+#include <vector>
+
+namespace lanacfg {
+
+namespace {
+
+constexpr std::string_view kHeader =
+    "# lanacfg binding table: one binding a line, LANA<TAB>protocol<TAB>adapter.\n"
+    "# LANA numbers run from 0 to 254, each used once; # lines and blank lines are ignored.\n";
+
+// The report joins protocol and adapter with this; a name holding it would blur the line.
+constexpr std::string_view kReportSeparator = "-->";
+
+std::string_view trimmed(std::string_view text, std::string_view blanks)
+{
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::vector<std::string_view> tabFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (start != std::string_view::npos) {
+        const auto tab = line.find('\t', start);
+        fields.push_back(trimmed(line.substr(start, tab - start), " "));
+        // Several tabs in a row are one separator, so columns can be lined up.
+        start = tab == std::string_view::npos ? tab : line.find_first_not_of('\t', tab);
+    }
+    return fields;
+}
+
+// Empty when the name is acceptable, else why not.
+std::string nameProblem(std::string_view name)
+{
+    if (name.empty())
+        return "is empty";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            return "holds a control character";
+    }
+    if (name.find(kReportSeparator) != std::string_view::npos)
+        return "holds \"-->\"";
+    return {};
+}
+
+} // namespace
+
+BindingTable parseStateText(std::string_view text, const std::string& sourceName)
+{
+    BindingTable table;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+
+        const auto fail = [&](const std::string& why) {
+            throw StateError(sourceName + ":" + std::to_string(lineNumber) + ": " + why);
+        };
+
+        // Files edited on Windows end their lines with CR LF.
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        line = trimmed(line, " \t");
+        if (line.empty() || line.front() == '#')
+            continue;
+
+        const std::vector<std::string_view> fields = tabFields(line);
+        if (fields.size() != 3)
+            fail("expected LANA<TAB>protocol<TAB>adapter, found " + std::to_string(fields.size()) +
+                 (fields.size() == 1 ? " field" : " fields"));
+        const std::optional<int> lana = parseLanaNumber(fields[0]);
+        if (!lana)
+            fail("\"" + std::string(fields[0]) + "\" is not a LANA number from 0 to 254");
+        if (const std::string why = nameProblem(fields[1]); !why.empty())
+            fail("protocol name " + why);
+        if (const std::string why = nameProblem(fields[2]); !why.empty())
+            fail("adapter name " + why);
+        if (!table.add({*lana, std::string(fields[1]), std::string(fields[2])}))
+            fail("LANA " + std::to_string(*lana) + " is given to a second binding");
+    }
+    return table;
+}
+
+std::string formatStateText(const BindingTable& table)
+{
+    std::string text(kHeader);
+    for (const Binding& binding : table.bindings()) {
+        text += std::to_string(binding.lana);
+        text += '\t';
+        text += binding.protocol;
+        text += '\t';
+        text += binding.adapter;
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace lanacfg
