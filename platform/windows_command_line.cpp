@@ -1,0 +1,115 @@
+#include "windows_command_line.h"
+
+#include <cstddef>
+
+namespace quorvel {
+
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// ASCII-only folding: the locale must not decide whether a byte reads as "cmd".
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (asciiLower(text[i]) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+std::size_t skipSeparators(std::string_view text, std::size_t pos)
+{
+    while (pos < text.size() && isSeparator(text[pos]))
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
+std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine)
+{
+    std::vector<std::string> words;
+    std::string word;
+    // A quote makes a word even when nothing else lands in it: "" is an empty argument.
+    bool inWord = false;
+    bool quoted = false;
+    std::size_t pos = 0;
+    const std::size_t end = commandLine.size();
+
+    while (pos < end) {
+        const char c = commandLine[pos];
+        if (c == '\\') {
+            std::size_t run = 0;
+            while (pos < end && commandLine[pos] == '\\') {
+                ++run;
+                ++pos;
+            }
+            inWord = true;
+            if (pos < end && commandLine[pos] == '"') {
+                word.append(run / 2, '\\');
+                if (run % 2 == 1) {
+                    word += '"';
+                    ++pos;
+                }
+                // With an even run the quote is left for the quote rules below.
+            } else {
+                word.append(run, '\\');
+            }
+        } else if (c == '"') {
+            inWord = true;
+            if (quoted && pos + 1 < end && commandLine[pos + 1] == '"') {
+                word += '"';
+                pos += 2;
+            } else {
+                quoted = !quoted;
+                ++pos;
+            }
+        } else if (!quoted && isSeparator(c)) {
+            if (inWord) {
+                words.push_back(std::move(word));
+                word.clear();
+                inWord = false;
+            }
+            ++pos;
+        } else {
+            word += c;
+            inWord = true;
+            ++pos;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+std::optional<std::string> interpreterCommand(std::string_view commandLine)
+{
+    std::size_t pos = skipSeparators(commandLine, 0);
+    if (!startsWithIgnoringCase(commandLine.substr(pos), "cmd"))
+        return std::nullopt;
+    pos += 3;
+    if (pos == commandLine.size() || !isSeparator(commandLine[pos]))
+        return std::nullopt;
+    pos = skipSeparators(commandLine, pos);
+    if (!startsWithIgnoringCase(commandLine.substr(pos), "/c"))
+        return std::nullopt;
+    pos += 2;
+    // "/c" must stand alone: "/cx" is some other switch.
+    if (pos < commandLine.size() && !isSeparator(commandLine[pos]))
+        return std::nullopt;
+    pos = skipSeparators(commandLine, pos);
+    return std::string(commandLine.substr(pos));
+}
+
+} // namespace quorvel
