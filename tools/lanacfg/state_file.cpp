@@ -12,7 +12,6 @@
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -22,11 +21,6 @@ namespace {
 
 // A table of 255 bindings is a few kilobytes; anything this large is not a state file.
 constexpr off_t kMaxStateBytes = 1024 * 1024;
-
-std::string systemError()
-{
-    return std::generic_category().message(errno);
-}
 
 // An empty or relative value counts as unset, as for every XDG variable.
 std::optional<std::string> absoluteEnv(const char* name)
@@ -83,9 +77,9 @@ void writeTemporary(const std::string& tempPath, const std::string& text,
     FileDescriptor file(
         ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
     if (file.get() < 0)
-        throw StateError("cannot create " + tempPath + ": " + systemError());
+        throwSystemFailure("cannot create", tempPath);
     if (keptMode && ::fchmod(file.get(), *keptMode) != 0)
-        throw StateError("cannot set the mode of " + tempPath + ": " + systemError());
+        throwSystemFailure("cannot set the mode of", tempPath);
 
     std::string_view rest = text;
     while (!rest.empty()) {
@@ -93,12 +87,12 @@ void writeTemporary(const std::string& tempPath, const std::string& text,
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw StateError("cannot write " + tempPath + ": " + systemError());
+            throwSystemFailure("cannot write", tempPath);
         }
         rest.remove_prefix(static_cast<std::size_t>(written));
     }
     if (::fsync(file.get()) != 0 || !file.close())
-        throw StateError("cannot write " + tempPath + ": " + systemError());
+        throwSystemFailure("cannot write", tempPath);
 }
 
 void syncFolderOf(const std::string& path)
@@ -133,11 +127,11 @@ BindingTable loadState(const std::string& path)
     if (file.get() < 0) {
         if (errno == ENOENT)
             return sampleTable();
-        throw StateError("cannot read " + path + ": " + systemError());
+        throwSystemFailure("cannot read", path);
     }
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
-        throw StateError("cannot read " + path + ": " + systemError());
+        throwSystemFailure("cannot read", path);
     if (!S_ISREG(status.st_mode))
         throw StateError("cannot read " + path + ": not a regular file");
     if (status.st_size > kMaxStateBytes)
@@ -152,7 +146,7 @@ BindingTable loadState(const std::string& path)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw StateError("cannot read " + path + ": " + systemError());
+            throwSystemFailure("cannot read", path);
         }
         text.append(buffer, static_cast<std::size_t>(got));
         if (text.size() > static_cast<std::size_t>(kMaxStateBytes))
@@ -173,7 +167,7 @@ void saveState(const std::string& path, const BindingTable& table)
         writeTemporary(tempPath, formatStateText(table), keptMode);
         pauseBeforeRenameForTests();
         if (::rename(tempPath.c_str(), path.c_str()) != 0)
-            throw StateError("cannot replace " + path + ": " + systemError());
+            throwSystemFailure("cannot replace", path);
     } catch (const StateError&) {
         ::unlink(tempPath.c_str());
         throw;

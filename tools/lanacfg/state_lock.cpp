@@ -48,8 +48,7 @@ StateLock::StateLock(const std::string& statePath, Mode mode)
         // lock (no folder yet, a read-only one) still sees one complete table.
         if (mode == Mode::Read && (errno == ENOENT || errno == EACCES || errno == EROFS))
             return;
-        throw StateError("cannot open lock file " + lockPath + ": " +
-                         std::generic_category().message(errno));
+        throwSystemFailure("cannot open lock file", lockPath);
     }
 
     const int operation = mode == Mode::Read ? LOCK_SH : LOCK_EX;
@@ -58,8 +57,8 @@ StateLock::StateLock(const std::string& statePath, Mode mode)
             const int error = errno;
             ::close(fd_);
             fd_ = -1;
-            throw StateError("cannot lock " + lockPath + ": " +
-                             std::generic_category().message(error));
+            errno = error;
+            throwSystemFailure("cannot lock", lockPath);
         }
     }
 }
