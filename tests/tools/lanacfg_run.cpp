@@ -1,0 +1,129 @@
+#include "lanacfg_run.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <string_view>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::atomic<int> runCounter{0};
+
+bool isToolVariable(std::string_view entry)
+{
+    return entry.starts_with("LANACFG_");
+}
+
+} // namespace
+
+LanacfgRun::LanacfgRun(const std::filesystem::path& statePath, const std::vector<std::string>& args,
+                       const std::vector<std::string>& extraEnv)
+{
+    const std::string stem =
+        "run-" + std::to_string(::getpid()) + "-" + std::to_string(++runCounter);
+    const std::filesystem::path captureDir = std::filesystem::temp_directory_path();
+    outPath_ = captureDir / (stem + ".out");
+    errPath_ = captureDir / (stem + ".err");
+
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (!isToolVariable(*entry))
+            env.emplace_back(*entry);
+    }
+    env.push_back("LANACFG_STATE=" + statePath.string());
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+
+    std::vector<std::string> argStrings{LANACFG_PATH};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    const auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> result;
+        for (std::string& s : strings)
+            result.push_back(s.data());
+        result.push_back(nullptr);
+        return result;
+    };
+    std::vector<char*> argv = pointers(argStrings);
+    std::vector<char*> envp = pointers(env);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    const int error = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        throw std::runtime_error(std::string("cannot start ") + LANACFG_PATH);
+}
+
+LanacfgRun::~LanacfgRun()
+{
+    if (pid_ > 0) {
+        kill();
+        wait();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(outPath_, ignored);
+    std::filesystem::remove(errPath_, ignored);
+}
+
+void LanacfgRun::kill()
+{
+    if (pid_ > 0)
+        ::kill(pid_, SIGKILL);
+}
+
+RunResult LanacfgRun::wait()
+{
+    int status = 0;
+    // A second wait must not reap some other child: waitpid(-1) would.
+    while (pid_ > 0 && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outPath_), readFile(errPath_)};
+}
+
+RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args)
+{
+    return LanacfgRun(statePath, args).wait();
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+ScratchDir::ScratchDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "lanacfg-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a scratch folder");
+    path_ = pattern;
+}
+
+ScratchDir::~ScratchDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct RunResult {
+    int exitStatus;
+    std::string out;
+    std::string err;
+};
+
+// The built lanacfg as a child process with LANACFG_STATE set; stdout and stderr go to
+// files so that any number of runs can go at once without a reader per pipe.
+class LanacfgRun {
+public:
+    LanacfgRun(const std::filesystem::path& statePath, const std::vector<std::string>& args,
+               const std::vector<std::string>& extraEnv = {});
+    ~LanacfgRun();
+    LanacfgRun(const LanacfgRun&) = delete;
+    LanacfgRun& operator=(const LanacfgRun&) = delete;
+
+    void kill();
+    // Waits for the end; the exit status is -1 when a signal ended the run.
+    RunResult wait();
+
+private:
+    int pid_ = -1;
+    std::filesystem::path outPath_;
+    std::filesystem::path errPath_;
+};
+
+RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& text);
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
