@@ -1,0 +1,36 @@
+#include "form_services.h"
+
+#include "platform/process_command_runner.h"
+#include "platform/qt_message_box.h"
+#include "platform/qt_report_files.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace quorvel {
+
+namespace {
+
+constexpr const char* kErrorTitle = "Quorvel";
+
+void showCriticalBox(QWidget* window, const std::string& message)
+{
+    // Error texts may quote the report's bytes; decode them the way the lists do.
+    QMessageBox::critical(window, QString::fromLatin1(kErrorTitle),
+                          QString::fromLocal8Bit(message.data(),
+                                                 static_cast<qsizetype>(message.size())));
+}
+
+} // namespace
+
+FormServices platformServices()
+{
+    return {
+        [] { return std::make_unique<ProcessCommandRunner>(); },
+        [] { return std::make_unique<QtReportFiles>(); },
+        [](QWidget* window) { return std::make_unique<QtMessageBox>(window); },
+        showCriticalBox,
+    };
+}
+
+} // namespace quorvel
