@@ -97,9 +97,8 @@ void writeTemporary(const std::string& tempPath, const std::string& text,
 
 void syncFolderOf(const std::string& path)
 {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty())
-        folder = ".";
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // The rename has happened either way; this only hurries it to disk.
     if (dir.get() >= 0)
