@@ -1,0 +1,142 @@
+#include "inventory/binding_inventory.h"
+#include "inventory/command_runner.h"
+#include "inventory/lana_tool.h"
+#include "inventory/plain_adapter_list.h"
+#include "platform/qt_report_files.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void check(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "property failed: %s\n", what);
+        std::abort();
+    }
+}
+
+// Stands in for lanacfg: the fuzzer's bytes become the report file.
+class BytesReportRunner : public quorvel::CommandRunner {
+public:
+    std::string_view report;
+
+    void run(const std::string& /*commandLine*/) override
+    {
+        std::ofstream out(std::string(quorvel::kReportFileName), std::ios::binary | std::ios::trunc);
+        out.write(report.data(), static_cast<std::streamsize>(report.size()));
+        check(out.good(), "the report file can be written");
+    }
+};
+
+// The lines must be exactly the bytes cut at each LF, one CR before it dropped.
+void checkLinesMatch(const std::vector<std::string>& lines, std::string_view report)
+{
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        check(report.substr(pos, line.size()) == line, "each line is the next run of bytes");
+        pos += line.size();
+        if (pos == report.size()) {
+            check(i + 1 == lines.size(), "only the last line may lack a line break");
+            return;
+        }
+        if (report[pos] == '\n') {
+            check(line.empty() || line.back() != '\r', "a CR before the LF is dropped");
+            pos += 1;
+        } else {
+            check(report.substr(pos, 2) == "\r\n", "a line ends at its line break");
+            pos += 2;
+        }
+    }
+    check(pos == report.size(), "no bytes are left past the last line");
+}
+
+bool contains(const std::string& line, std::string_view marker)
+{
+    return line.find(marker) != std::string::npos;
+}
+
+// Every listed adapter comes, in report order, from a NetBEUI binding line on no WAN
+// adapter that follows a LANA line; the LANA text comes from that LANA line.
+void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
+                         const quorvel::PlainAdapterList& lstCard,
+                         const std::vector<std::string>& lines)
+{
+    check(lstLANA.rowCount() == lstCard.rowCount(), "the two lists stay side by side");
+    check(lstCard.rowCount() <= quorvel::BindingInventory::MAX_SCAN_PASSES,
+          "a refresh lists at most MAX_SCAN_PASSES adapters");
+    std::size_t next = 1;
+    for (int row = 0; row < lstCard.rowCount(); ++row) {
+        const std::string card = lstCard.rowText(row);
+        const std::string lana = lstLANA.rowText(row);
+        bool found = false;
+        for (; next < lines.size() && !found; ++next) {
+            const std::string& lanaLine = lines[next - 1];
+            const std::string& bindingLine = lines[next];
+            found = contains(lanaLine, quorvel::kLanaMarker)
+                && contains(bindingLine, quorvel::kNetBEUIMarker)
+                && !contains(bindingLine, quorvel::kWanMarker) && bindingLine.ends_with(card)
+                && lanaLine.ends_with(lana);
+        }
+        check(found, "each listed adapter comes from a NetBEUI binding after a LANA line");
+    }
+}
+
+fs::path scratchDirectory;
+fs::path startDirectory;
+
+// Inputs are refreshed inside a directory of their own, as the report file is named
+// relative to the working one; libFuzzer's own paths stay relative to where it started.
+class InScratchDirectory {
+public:
+    InScratchDirectory() { fs::current_path(scratchDirectory); }
+    ~InScratchDirectory() { fs::current_path(startDirectory); }
+    InScratchDirectory(const InScratchDirectory&) = delete;
+    InScratchDirectory& operator=(const InScratchDirectory&) = delete;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
+{
+    std::string scratch = (fs::temp_directory_path() / "quorvel-fuzz-report-XXXXXX").string();
+    check(mkdtemp(scratch.data()) != nullptr, "a scratch directory can be made");
+    scratchDirectory = scratch;
+    startDirectory = fs::current_path();
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(scratchDirectory, ignored);
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    BytesReportRunner runner;
+    runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
+    quorvel::QtReportFiles files;
+    quorvel::PlainAdapterList lstLANA;
+    quorvel::PlainAdapterList lstCard;
+    quorvel::BindingInventory inventory(lstLANA, lstCard);
+    {
+        const InScratchDirectory inScratch;
+        inventory.GetLANAInfo(runner, files);
+        check(!fs::exists(std::string(quorvel::kReportFileName)), "the report file is deleted");
+    }
+    checkLinesMatch(inventory.reportLines(), runner.report);
+    checkListedAdapters(lstLANA, lstCard, inventory.reportLines());
+    return 0;
+}
