@@ -1,4 +1,5 @@
 #include "window/display_check.h"
+#include "window/unattended_mode.h"
 #include "window/window_start.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = quorvel::runUnattended(argc, argv))
+        return *status;
     if (const auto reason = quorvel::missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';
         return EXIT_FAILURE;

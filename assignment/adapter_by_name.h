@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace quorvel {
+
+class CommandRunner;
+class ReportFiles;
+
+enum class NamedAssignmentOutcome {
+    Assigned,    // the adapter now shows LANA 0
+    NotListed,   // no listed adapter has that name
+    Ambiguous,   // more than one listed adapter has that name
+    NotTaken,    // the renumbering ran, but the adapter does not show LANA 0 afterwards
+};
+
+struct NamedAssignmentResult {
+    NamedAssignmentOutcome outcome;
+    std::string message;
+};
+
+// Gives the adapter listed under exactly this name LANA 0, for scripts: a refresh, the same
+// renumbering command the window runs, a second refresh, and then a check that the adapter
+// now shows LANA text "0", which the window leaves to the user's eyes.
+// Errors of the refreshes propagate as OperationError.
+NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
+                                        ReportFiles& files);
+
+} // namespace quorvel
