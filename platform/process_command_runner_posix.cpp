@@ -1,6 +1,7 @@
 #include "process_command_runner.h"
 
 #include "inventory/operation_error.h"
+#include "platform/child_process.h"
 #include "windows_command_line.h"
 
 #include <QProcess>
@@ -12,11 +13,6 @@ namespace quorvel {
 namespace {
 
 const QString kShell = QStringLiteral("/bin/sh");
-
-std::string startFailure(const std::string& commandLine, const std::string& reason)
-{
-    return "Could not run \"" + commandLine + "\": " + reason;
-}
 
 } // namespace
 
@@ -41,15 +37,7 @@ void ProcessCommandRunner::run(const std::string& commandLine)
         process.setArguments(arguments);
     }
 
-    // No input to wait for; our own stdout is kept for the program's unattended output.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-
-    process.start();
-    if (!process.waitForStarted(-1) || process.error() == QProcess::FailedToStart)
-        throw OperationError(startFailure(commandLine, process.errorString().toStdString()));
-    process.waitForFinished(-1);
+    runToEnd(process, commandLine);
 }
 
 } // namespace quorvel

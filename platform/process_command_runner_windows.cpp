@@ -1,6 +1,7 @@
 #include "process_command_runner.h"
 
 #include "inventory/operation_error.h"
+#include "platform/child_process.h"
 #include "windows_command_line.h"
 
 #include <QProcess>
@@ -15,15 +16,6 @@
 #include <windows.h>
 
 namespace quorvel {
-
-namespace {
-
-std::string startFailure(const std::string& commandLine, const std::string& reason)
-{
-    return "Could not run \"" + commandLine + "\": " + reason;
-}
-
-} // namespace
 
 void ProcessCommandRunner::run(const std::string& commandLine)
 {
@@ -43,15 +35,7 @@ void ProcessCommandRunner::run(const std::string& commandLine)
             args->flags |= CREATE_NO_WINDOW;
         });
 
-    // No input to wait for; our own stdout is kept for the program's unattended output.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-
-    process.start();
-    if (!process.waitForStarted(-1) || process.error() == QProcess::FailedToStart)
-        throw OperationError(startFailure(commandLine, process.errorString().toStdString()));
-    process.waitForFinished(-1);
+    runToEnd(process, commandLine);
 }
 
 } // namespace quorvel
