@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
     xvfb
+    libbenchmark-dev
+    clang libclang-rt-14-dev llvm clang-tidy
 )
 
 missing=()

@@ -1,0 +1,74 @@
+#include "inventory/binding_inventory.h"
+#include "inventory/command_runner.h"
+#include "inventory/lana_tool.h"
+#include "inventory/plain_adapter_list.h"
+#include "platform/qt_report_files.h"
+#include "report_text.h"
+
+#include <benchmark/benchmark.h>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace quorvel::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stands in for lanacfg by hard-linking a report written once as the report file: one
+// system call, so the time measured is the refresh's own reading, deleting and scanning.
+class LinkingRunner : public CommandRunner {
+public:
+    explicit LinkingRunner(fs::path prepared) : prepared_(std::move(prepared)) {}
+
+    void run(const std::string& /*commandLine*/) override
+    {
+        fs::create_hard_link(prepared_, std::string(kReportFileName));
+    }
+
+private:
+    fs::path prepared_;
+};
+
+// Runs in the benchmark's scratch directory, which main() makes the working directory.
+void refreshWithFakeRunner(benchmark::State& state)
+{
+    const auto bindings = static_cast<std::size_t>(state.range(0));
+    const std::string report = reportText(bindings, BindingInventory::MAX_SCAN_PASSES);
+    const fs::path prepared = "prepared-" + std::to_string(bindings) + ".txt";
+    std::ofstream(prepared, std::ios::binary) << report;
+
+    LinkingRunner runner(prepared);
+    QtReportFiles files;
+    PlainAdapterList lstLANA;
+    PlainAdapterList lstCard;
+    BindingInventory inventory(lstLANA, lstCard);
+    for (auto _ : state) {
+        inventory.GetLANAInfo(runner, files);
+        benchmark::DoNotOptimize(lstCard.rowCount());
+    }
+    if (lstCard.rowCount() != BindingInventory::MAX_SCAN_PASSES)
+        state.SkipWithError("the refresh did not list the report's NetBEUI adapters");
+
+    const auto lines = static_cast<double>(reportLineCount(bindings));
+    state.counters["lines"] = lines;
+    state.counters["lines/s"] =
+        benchmark::Counter(lines, benchmark::Counter::kIsIterationInvariantRate);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(report.size()));
+    fs::remove(prepared);
+}
+
+// 10 bindings: the ten-adapter report; 49,999 bindings: a 100,000-line report.
+BENCHMARK(refreshWithFakeRunner)
+    ->ArgName("bindings")
+    ->Arg(BindingInventory::MAX_SCAN_PASSES)
+    ->Arg(49'999)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+} // namespace
+
+} // namespace quorvel::bench
