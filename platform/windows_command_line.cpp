@@ -1,5 +1,6 @@
 #include "windows_command_line.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace quorvel {
@@ -35,6 +36,23 @@ std::size_t skipSeparators(std::string_view text, std::size_t pos)
     return pos;
 }
 
+// Backslashes are literal unless a quote follows them: then each pair of them is one
+// backslash, and an odd one left over escapes the quote. Returns the position past the run.
+std::size_t appendBackslashRun(std::string_view text, std::size_t pos, std::string& word)
+{
+    const std::size_t runEnd = std::min(text.find_first_not_of('\\', pos), text.size());
+    const std::size_t run = runEnd - pos;
+    if (runEnd == text.size() || text[runEnd] != '"') {
+        word.append(run, '\\');
+        return runEnd;
+    }
+    word.append(run / 2, '\\');
+    if (run % 2 == 0)
+        return runEnd; // the quote is left for the quote rules
+    word += '"';
+    return runEnd + 1;
+}
+
 } // namespace
 
 std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine)
@@ -50,22 +68,8 @@ std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine)
     while (pos < end) {
         const char c = commandLine[pos];
         if (c == '\\') {
-            std::size_t run = 0;
-            while (pos < end && commandLine[pos] == '\\') {
-                ++run;
-                ++pos;
-            }
+            pos = appendBackslashRun(commandLine, pos, word);
             inWord = true;
-            if (pos < end && commandLine[pos] == '"') {
-                word.append(run / 2, '\\');
-                if (run % 2 == 1) {
-                    word += '"';
-                    ++pos;
-                }
-                // With an even run the quote is left for the quote rules below.
-            } else {
-                word.append(run, '\\');
-            }
         } else if (c == '"') {
             inWord = true;
             if (quoted && pos + 1 < end && commandLine[pos + 1] == '"') {
