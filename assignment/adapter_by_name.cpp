@@ -29,7 +29,7 @@ std::string quoted(const std::string& text)
 // The assignment only shows its warning for an empty card list, which never reaches it here.
 class UnreachableMessageBox : public MessageBox {
 public:
-    void show(const std::string&, const std::string&) override {}
+    void show(const std::string& /*text*/, const std::string& /*title*/) override {}
 };
 
 } // namespace

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 class NoMessageBox : public MessageBox {
 public:
-    void show(const std::string& text, const std::string&) override
+    void show(const std::string& text, const std::string& /*title*/) override
     {
         ADD_FAILURE() << "unexpected message: " << text;
     }
