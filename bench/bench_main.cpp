@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -45,13 +46,19 @@ int main(int argc, char* argv[])
     // QProcess in the runner wants an application object.
     QCoreApplication app(argc, argv);
 
-    const fs::path scratch = enterScratchDirectory();
-    quorvel::bench::SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSummary(std::cout);
-    benchmark::Shutdown();
+    try {
+        const fs::path scratch = enterScratchDirectory();
+        quorvel::bench::SummaryReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        reporter.printSummary(std::cout);
+        benchmark::Shutdown();
 
-    fs::current_path(scratch.parent_path());
-    fs::remove_all(scratch);
-    return EXIT_SUCCESS;
+        fs::current_path(scratch.parent_path());
+        fs::remove_all(scratch);
+        return EXIT_SUCCESS;
+    } catch (const std::exception& error) {
+        // A benchmark that cannot run at all (no scratch directory, no child process).
+        std::cerr << "quorvel_bench: " << error.what() << '\n';
+        return EXIT_FAILURE;
+    }
 }

@@ -1,5 +1,6 @@
 #include "child_process.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <spawn.h>
@@ -7,8 +8,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace quorvel::bench {
 
@@ -45,12 +44,13 @@ ChildRun runChild(const std::string& program, const std::vector<std::string>& ex
         envp.push_back(entry.data());
     envp.push_back(nullptr);
     std::string programCopy = program;
-    char* argv[] = {programCopy.data(), nullptr};
+    std::array<char*, 2> argv{programCopy.data(), nullptr};
 
     ChildRun run;
     pid_t pid = 0;
     run.started = std::chrono::steady_clock::now();
-    if (const int error = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()))
+    if (const int error =
+            ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()))
         throw std::runtime_error("cannot start " + program + ": " + std::strerror(error));
 
     int status = 0;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,15 +32,15 @@ bool listsFilled(const QWidget& window)
 {
     const QStringList names = qEnvironmentVariable("QUORVEL_BENCH_FILLED_LISTS")
                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString& name : names) {
+    const auto filled = [&window](const QString& name) {
         const auto* list = window.findChild<QListWidget*>(name);
-        if (list == nullptr || list->count() == 0) {
-            std::fprintf(stderr, "first_paint_hook: list %s is missing or empty\n",
-                         qPrintable(name));
-            return false;
-        }
-    }
-    return true;
+        return list != nullptr && list->count() > 0;
+    };
+    const auto unfilled = std::ranges::find_if_not(names, filled);
+    if (unfilled == names.end())
+        return true;
+    std::fprintf(stderr, "first_paint_hook: list %s is missing or empty\n", qPrintable(*unfilled));
+    return false;
 }
 
 void noteShown()

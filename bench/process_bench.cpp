@@ -49,8 +49,8 @@ void bareReportCommand(benchmark::State& state)
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start();
-        if (!process.waitForStarted(-1) || !process.waitForFinished(-1)
-            || process.exitCode() != 0) {
+        if (!process.waitForStarted(-1) || !process.waitForFinished(-1) ||
+            process.exitCode() != 0) {
             state.SkipWithError("the report command failed");
             break;
         }

@@ -1,5 +1,6 @@
 #include "summary_reporter.h"
 
+#include <array>
 #include <cstdio>
 #include <unistd.h>
 
@@ -9,9 +10,9 @@ namespace {
 
 std::string format(const char* pattern, double a, double b, double c)
 {
-    char text[160];
-    std::snprintf(text, sizeof text, pattern, a, b, c);
-    return text;
+    std::array<char, 160> text{};
+    std::snprintf(text.data(), text.size(), pattern, a, b, c);
+    return text.data();
 }
 
 } // namespace
@@ -39,7 +40,7 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs)
 void SummaryReporter::printSummary(std::ostream& out) const
 {
     const auto both = [this](const char* a, const char* b) {
-        return figures_.count(a) != 0 && figures_.count(b) != 0;
+        return figures_.contains(a) && figures_.contains(b);
     };
     out << "\nSummary\n";
     if (both("refreshThroughLanacfg", "bareReportCommand")) {

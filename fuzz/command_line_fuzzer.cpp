@@ -31,7 +31,8 @@ std::string quoted(std::string_view word)
             ++backslashes;
             continue;
         }
-        // Backslashes before a quote, and the quote itself, are escaped; elsewhere they are literal.
+        // Backslashes before a quote, and the quote itself, are escaped; elsewhere they are
+        // literal.
         out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
         out += c;
         backslashes = 0;

@@ -12,9 +12,8 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <vector>
-
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -35,7 +34,8 @@ public:
 
     void run(const std::string& /*commandLine*/) override
     {
-        std::ofstream out(std::string(quorvel::kReportFileName), std::ios::binary | std::ios::trunc);
+        std::ofstream out(std::string(quorvel::kReportFileName),
+                          std::ios::binary | std::ios::trunc);
         out.write(report.data(), static_cast<std::streamsize>(report.size()));
         check(out.good(), "the report file can be written");
     }
@@ -86,10 +86,10 @@ void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
         for (; next < lines.size() && !found; ++next) {
             const std::string& lanaLine = lines[next - 1];
             const std::string& bindingLine = lines[next];
-            found = contains(lanaLine, quorvel::kLanaMarker)
-                && contains(bindingLine, quorvel::kNetBEUIMarker)
-                && !contains(bindingLine, quorvel::kWanMarker) && bindingLine.ends_with(card)
-                && lanaLine.ends_with(lana);
+            found = contains(lanaLine, quorvel::kLanaMarker) &&
+                    contains(bindingLine, quorvel::kNetBEUIMarker) &&
+                    !contains(bindingLine, quorvel::kWanMarker) && bindingLine.ends_with(card) &&
+                    lanaLine.ends_with(lana);
         }
         check(found, "each listed adapter comes from a NetBEUI binding after a LANA line");
     }
