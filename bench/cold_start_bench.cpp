@@ -74,6 +74,17 @@ BENCHMARK(coldStartMinimalWindow)
     ->MinTime(1)
     ->Repetitions(5);
 
+// The same window with one line of text: tells the cost of fonts from quorvel's own.
+void coldStartMinimalTextWindow(benchmark::State& state)
+{
+    startUntilShown(state, MINIMAL_WINDOW_PATH, {"MINIMAL_WINDOW_LABEL=Network Card"});
+}
+BENCHMARK(coldStartMinimalTextWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(1)
+    ->Repetitions(5);
+
 } // namespace
 
 } // namespace quorvel::bench

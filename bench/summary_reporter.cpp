@@ -31,9 +31,13 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs)
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         if (run.error_occurred || !(median || run.repetitions <= 1))
             continue;
-        figures_[run.run_name.function_name] = {run.GetAdjustedRealTime() /
-                                                    benchmark::GetTimeUnitMultiplier(run.time_unit),
-                                                run.counters};
+        const Figures figures{run.GetAdjustedRealTime() /
+                                  benchmark::GetTimeUnitMultiplier(run.time_unit),
+                              run.counters};
+        figures_[run.run_name.function_name] = figures;
+        // Benchmarks with arguments are also kept apart, under name/argument.
+        if (!run.run_name.args.empty())
+            figures_[run.run_name.function_name + "/" + run.run_name.args] = figures;
     }
 }
 
@@ -43,6 +47,13 @@ void SummaryReporter::printSummary(std::ostream& out) const
         return figures_.contains(a) && figures_.contains(b);
     };
     out << "\nSummary\n";
+    if (both("refreshWithFakeRunner/bindings:10", "bareReportCommand")) {
+        const double scan = figures_.at("refreshWithFakeRunner/bindings:10").seconds;
+        const double bare = figures_.at("bareReportCommand").seconds;
+        out << format("  ten-adapter refresh with a fake runner / bare report command: %.2f %% "
+                      "(%.1f us / %.0f us)\n",
+                      100 * scan / bare, scan * 1e6, bare * 1e6);
+    }
     if (both("refreshThroughLanacfg", "bareReportCommand")) {
         const double refresh = figures_.at("refreshThroughLanacfg").seconds;
         const double bare = figures_.at("bareReportCommand").seconds;
@@ -64,6 +75,29 @@ void SummaryReporter::printSummary(std::ostream& out) const
         const double minimalRss = minimal.counters.at("peak_rss").value / (1024 * 1024);
         out << format("  quorvel / minimal Qt window, peak memory: %.2fx (%.1f MiB / %.1f MiB)\n",
                       quorvelRss / minimalRss, quorvelRss, minimalRss);
+    }
+    if (both("coldStartQuorvel", "coldStartMinimalWindow") && figures_.contains("bareReportCommand")) {
+        const double quorvel = figures_.at("coldStartQuorvel").seconds;
+        const double minimal = figures_.at("coldStartMinimalWindow").seconds;
+        const double bare = figures_.at("bareReportCommand").seconds;
+        out << format("  quorvel / (minimal Qt window + bare report command), start to first "
+                      "paint: %.2fx (%.1f ms / %.1f ms)\n",
+                      quorvel / (minimal + bare), quorvel * 1e3, (minimal + bare) * 1e3);
+    }
+    if (both("coldStartQuorvel", "coldStartMinimalTextWindow") &&
+        figures_.contains("bareReportCommand")) {
+        const Figures& quorvel = figures_.at("coldStartQuorvel");
+        const Figures& text = figures_.at("coldStartMinimalTextWindow");
+        const double bare = figures_.at("bareReportCommand").seconds;
+        out << format("  quorvel / (minimal window with text + bare report command), start to "
+                      "first paint: %.2fx (%.1f ms / %.1f ms)\n",
+                      quorvel.seconds / (text.seconds + bare), quorvel.seconds * 1e3,
+                      (text.seconds + bare) * 1e3);
+        const double quorvelRss = quorvel.counters.at("peak_rss").value / (1024 * 1024);
+        const double textRss = text.counters.at("peak_rss").value / (1024 * 1024);
+        out << format("  quorvel / minimal window with text, peak memory: %.2fx (%.1f MiB / "
+                      "%.1f MiB)\n",
+                      quorvelRss / textRss, quorvelRss, textRss);
     }
 }
 
