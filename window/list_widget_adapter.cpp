@@ -46,7 +46,7 @@ std::string ListWidgetAdapter::rowText(int row) const
     if (item == nullptr)
         return {};
     const QByteArray raw = item->data(kRawTextRole).toByteArray();
-    return std::string(raw.constData(), static_cast<std::size_t>(raw.size()));
+    return {raw.constData(), static_cast<std::size_t>(raw.size())};
 }
 
 } // namespace quorvel

@@ -17,6 +17,7 @@ namespace {
 std::vector<std::vector<std::string>> numberedTable(int count)
 {
     std::vector<std::vector<std::string>> rows;
+    rows.reserve(static_cast<std::size_t>(count));
     for (int lana = 0; lana < count; ++lana)
         rows.push_back({std::to_string(lana), lana % 3 ? "NetBEUI Protocol" : "NetBT",
                         "Card " + std::to_string(lana)});
@@ -26,6 +27,7 @@ std::vector<std::vector<std::string>> numberedTable(int count)
 std::vector<std::string> entriesOf(const std::vector<std::vector<std::string>>& rows)
 {
     std::vector<std::string> entries;
+    entries.reserve(rows.size());
     for (const auto& row : rows)
         entries.push_back(row[0] + " -->" + row[1] + "-->" + row[2]);
     return entries;

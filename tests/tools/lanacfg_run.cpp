@@ -13,8 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace {
 
 std::atomic<int> runCounter{0};
@@ -47,6 +45,7 @@ LanacfgRun::LanacfgRun(const std::filesystem::path& statePath, const std::vector
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     const auto pointers = [](std::vector<std::string>& strings) {
         std::vector<char*> result;
+        result.reserve(strings.size() + 1);
         for (std::string& s : strings)
             result.push_back(s.data());
         result.push_back(nullptr);
@@ -79,7 +78,7 @@ LanacfgRun::~LanacfgRun()
     std::filesystem::remove(errPath_, ignored);
 }
 
-void LanacfgRun::kill()
+void LanacfgRun::kill() const
 {
     if (pid_ > 0)
         ::kill(pid_, SIGKILL);

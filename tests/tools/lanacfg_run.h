@@ -20,7 +20,7 @@ public:
     LanacfgRun(const LanacfgRun&) = delete;
     LanacfgRun& operator=(const LanacfgRun&) = delete;
 
-    void kill();
+    void kill() const;
     // Waits for the end; the exit status is -1 when a signal ended the run.
     RunResult wait();
 

@@ -37,8 +37,9 @@ TEST_F(LanacfgTest, SampleReportListsItsNetBEUILanAdapters)
 
 TEST_F(LanacfgTest, ScanListsTheFirstTenNetBEUILanAdaptersInLanaOrder)
 {
-    std::vector<std::vector<std::string>> table;
     const std::vector<int> netbeuiLans = {254, 240, 220, 201, 200, 150, 128, 100, 99, 40, 17, 5};
+    std::vector<std::vector<std::string>> table;
+    table.reserve(netbeuiLans.size() + 6);
     for (const int lana : netbeuiLans)
         table.push_back({std::to_string(lana), "NetBEUI Protocol", "Card " + std::to_string(lana)});
     table.push_back({"0", "NetBEUI Protocol", "WAN Miniport (NetBEUI, Dial Out)"});

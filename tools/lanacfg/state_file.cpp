@@ -20,7 +20,7 @@ namespace lanacfg {
 namespace {
 
 // A table of 255 bindings is a few kilobytes; anything this large is not a state file.
-constexpr off_t kMaxStateBytes = 1024 * 1024;
+constexpr off_t kMaxStateBytes = off_t{1024} * 1024;
 
 // An empty or relative value counts as unset, as for every XDG variable.
 std::optional<std::string> absoluteEnv(const char* name)

@@ -65,7 +65,12 @@ BindingTable parseStateText(std::string_view text, const std::string& sourceName
         ++lineNumber;
 
         const auto fail = [&](const std::string& why) {
-            throw StateError(sourceName + ":" + std::to_string(lineNumber) + ": " + why);
+            std::string message = sourceName;
+            message += ':';
+            message += std::to_string(lineNumber);
+            message += ": ";
+            message += why;
+            throw StateError(message);
         };
 
         // Files edited on Windows end their lines with CR LF.
