@@ -3,6 +3,7 @@
 #include "inventory/plain_adapter_list.h"
 #include "platform/process_command_runner.h"
 #include "platform/qt_report_files.h"
+#include "refresh_loop.h"
 #include "platform/windows_command_line.h"
 
 #include <QProcess>
@@ -19,16 +20,7 @@ namespace {
 void refreshThroughLanacfg(benchmark::State& state)
 {
     ProcessCommandRunner runner;
-    QtReportFiles files;
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
-    for (auto _ : state) {
-        inventory.GetLANAInfo(runner, files);
-        benchmark::DoNotOptimize(lstCard.rowCount());
-    }
-    if (lstCard.rowCount() != BindingInventory::MAX_SCAN_PASSES)
-        state.SkipWithError("the refresh did not list the stand-in's adapters");
+    refreshEachIteration(state, runner);
 }
 // Repeated, and compared by their medians: the machine may be busy with other work.
 BENCHMARK(refreshThroughLanacfg)

@@ -3,6 +3,7 @@
 #include "inventory/lana_tool.h"
 #include "inventory/plain_adapter_list.h"
 #include "platform/qt_report_files.h"
+#include "refresh_loop.h"
 #include "report_text.h"
 
 #include <benchmark/benchmark.h>
@@ -41,16 +42,7 @@ void refreshWithFakeRunner(benchmark::State& state)
     std::ofstream(prepared, std::ios::binary) << report;
 
     LinkingRunner runner(prepared);
-    QtReportFiles files;
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
-    for (auto _ : state) {
-        inventory.GetLANAInfo(runner, files);
-        benchmark::DoNotOptimize(lstCard.rowCount());
-    }
-    if (lstCard.rowCount() != BindingInventory::MAX_SCAN_PASSES)
-        state.SkipWithError("the refresh did not list the report's NetBEUI adapters");
+    refreshEachIteration(state, runner);
 
     const auto lines = static_cast<double>(reportLineCount(bindings));
     state.counters["lines"] = lines;

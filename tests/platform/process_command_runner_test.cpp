@@ -58,8 +58,9 @@ TEST_F(ProcessCommandRunnerTest, OtherCommandLinesNeverReachAShell)
     recorder.close();
     ASSERT_TRUE(recorder.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
-    runner.run("\"" + dir.filePath("record").toStdString()
-               + "\" a;touch canary \"$(touch canary)\" `touch canary` x|touch canary"
+    std::string commandLine = "\"";
+    commandLine += dir.filePath("record").toStdString();
+    runner.run(commandLine + "\" a;touch canary \"$(touch canary)\" `touch canary` x|touch canary"
                  " y&&touch canary \"two words\" >redirected");
 
     EXPECT_EQ(contents("args.txt"),
