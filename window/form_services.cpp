@@ -15,10 +15,13 @@ constexpr const char* kErrorTitle = "Quorvel";
 
 void showCriticalBox(QWidget* window, const std::string& message)
 {
-    // Error texts may quote the report's bytes; decode them the way the lists do.
-    QMessageBox::critical(window, QString::fromLatin1(kErrorTitle),
-                          QString::fromLocal8Bit(message.data(),
-                                                 static_cast<qsizetype>(message.size())));
+    // Error texts may quote the report's bytes: decoded the way the lists do, and shown as
+    // plain text, so that nothing in them is taken for markup.
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kErrorTitle),
+                    QString::fromLocal8Bit(message.data(), static_cast<qsizetype>(message.size())),
+                    QMessageBox::Ok, window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 } // namespace

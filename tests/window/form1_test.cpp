@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -287,6 +288,30 @@ private slots:
         QVERIFY(program.exitCode() != 0);
         QCOMPARE(program.readAllStandardError(),
                  "quorvel: no display found (DISPLAY is not set); start it from a desktop session\n");
+    }
+
+    void errorBoxShowsReportTextAsPlainText()
+    {
+        const std::string error = "Could not run \"lanacfg setlananumber <b>3</b> 0\": gone";
+        QString shownText;
+        Qt::TextFormat shownFormat = Qt::RichText;
+        // Closes the box once it is up, as a user would.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shownText = box->text();
+                shownFormat = box->textFormat();
+                box->accept();
+            }
+        });
+        closer.start(10);
+        // Inside a running event loop, as the window shows it: earlier cases ended theirs.
+        execFrom([&] {
+            platformServices().reportError(nullptr, error);
+            QCoreApplication::exit(0);
+        });
+        QCOMPARE(shownText, QString::fromStdString(error));
+        QCOMPARE(shownFormat, Qt::PlainText);
     }
 
 private:
