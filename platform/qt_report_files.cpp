@@ -15,6 +15,8 @@ namespace quorvel {
 
 namespace {
 
+constexpr qint64 kReadChunkBytes = 1024 * 1024;
+
 // Messages name the file as the user would find it, not as the program happened to spell it.
 std::string displayName(const QFile& file)
 {
@@ -59,13 +61,21 @@ std::vector<std::string> QtReportFiles::readLines(const std::string& path, std::
     if (static_cast<std::uintmax_t>(size) > maxBytes)
         throw OperationError(tooLarge(file, static_cast<std::uintmax_t>(size), maxBytes));
 
-    const QByteArray bytes = file.readAll();
+    // Read in bounded steps rather than readAll(): a file still being written may have grown
+    // since its size was taken, and a device such as /dev/zero has no size and no end.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(size));
+    for (;;) {
+        const QByteArray chunk = file.read(kReadChunkBytes);
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (static_cast<std::uintmax_t>(bytes.size()) > maxBytes)
+            throw OperationError(tooLarge(file, static_cast<std::uintmax_t>(bytes.size()), maxBytes));
+    }
     if (file.error() != QFileDevice::NoError)
         throw OperationError("Could not read \"" + displayName(file)
                              + "\": " + file.errorString().toStdString());
-    // A file still being written may have grown since its size was taken.
-    if (static_cast<std::uintmax_t>(bytes.size()) > maxBytes)
-        throw OperationError(tooLarge(file, static_cast<std::uintmax_t>(bytes.size()), maxBytes));
     return splitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 

@@ -88,6 +88,14 @@ TEST_F(QtReportFilesTest, RefusesAFileOverTheLimit)
     EXPECT_EQ(files.readLines(atLimit, 5), Lines{"abcd"});
 }
 
+TEST_F(QtReportFilesTest, EndlessDeviceIsRefusedOnceItPassesTheLimit)
+{
+    const QString link = dir.filePath("lanapaths.txt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    const std::string message = errorOf([&] { files.readLines(link.toStdString(), 3'000'000); });
+    EXPECT_NE(message.find("Refused to read"), std::string::npos) << message;
+}
+
 TEST_F(QtReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
 {
     const std::string path = write("x\n");
