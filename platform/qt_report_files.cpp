@@ -15,7 +15,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr qint64 kReadChunkBytes = 1024 * 1024;
+constexpr qint64 kReadChunkBytes = qint64{1024} * 1024;
 
 // Messages name the file as the user would find it, not as the program happened to spell it.
 std::string displayName(const QFile& file)
