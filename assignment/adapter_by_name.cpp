@@ -34,11 +34,10 @@ public:
 
 } // namespace
 
-NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
+NamedAssignmentResult assignLana0ByName(const std::string& adapterName, PlainAdapterList& lstLANA,
+                                        PlainAdapterList& lstCard, CommandRunner& runner,
                                         ReportFiles& files)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
     BindingInventory inventory(lstLANA, lstCard);
 
     inventory.GetLANAInfo(runner, files);

@@ -5,6 +5,7 @@
 namespace quorvel {
 
 class CommandRunner;
+class PlainAdapterList;
 class ReportFiles;
 
 enum class NamedAssignmentOutcome {
@@ -22,8 +23,10 @@ struct NamedAssignmentResult {
 // Gives the adapter listed under exactly this name LANA 0, for scripts: a refresh, the same
 // renumbering command the window runs, a second refresh, and then a check that the adapter
 // now shows LANA text "0", which the window leaves to the user's eyes.
-// Errors of the refreshes propagate as OperationError.
-NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
+// The lists are left holding the latest refresh. Errors of the refreshes propagate as
+// OperationError.
+NamedAssignmentResult assignLana0ByName(const std::string& adapterName, PlainAdapterList& lstLANA,
+                                        PlainAdapterList& lstCard, CommandRunner& runner,
                                         ReportFiles& files);
 
 } // namespace quorvel

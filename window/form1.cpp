@@ -151,10 +151,7 @@ void Form1::lstCard_DblClick(QListWidgetItem* item)
     // Acts on the row under the pointer, even if a modifier key left it unselected.
     if (item != nullptr && !item->isSelected())
         lstCard->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-    runEvent([this] {
-        assignLana0();
-        refreshLists();
-    });
+    cmdSet_Click();
 }
 
 void Form1::cmdExit_Click()

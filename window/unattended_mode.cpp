@@ -53,12 +53,17 @@ int listAdapters()
 
 int setAdapter(const std::string& adapterName)
 {
+    PlainAdapterList lstLANA;
+    PlainAdapterList lstCard;
     ProcessCommandRunner runner;
     QtReportFiles files;
-    const NamedAssignmentResult result = assignLana0ByName(adapterName, runner, files);
+    const NamedAssignmentResult result =
+        assignLana0ByName(adapterName, lstLANA, lstCard, runner, files);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
-        return listAdapters();
+        // The refresh that confirmed the change is the new list.
+        printRows(lstLANA, lstCard);
+        return kStatusDone;
     case NamedAssignmentOutcome::NotTaken:
         std::cerr << kProgramName << ": " << result.message << '\n';
         return kStatusNotTaken;
