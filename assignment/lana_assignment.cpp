@@ -1,17 +1,17 @@
 #include "lana_assignment.h"
 
-#include "assignment/message_box.h"
+#include "assignment/message_dialog.h"
 #include "inventory/adapter_list.h"
 #include "inventory/command_runner.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 
 namespace quorvel {
 
 void SetLANAO(const AdapterList& lstLANA, const AdapterList& lstCard, CommandRunner& runner,
-              MessageBox& messageBox)
+              MessageDialog& messageDialog)
 {
     if (lstCard.rowCount() == 0) {
-        messageBox.show(kNoCardText, kNoCardTitle);
+        messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
         return;
     }
     // Only the card list's highlight counts. With none, the LANA list yields empty text

@@ -4,7 +4,7 @@ namespace quorvel {
 
 class AdapterList;
 class CommandRunner;
-class MessageBox;
+class MessageDialog;
 
 inline constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
 inline constexpr const char* kNoCardTitle = "Warning";
@@ -13,6 +13,6 @@ inline constexpr const char* kNoCardTitle = "Warning";
 // command for the LANA text beside it; warns instead when lstCard is empty. Whether the
 // renumbering took is left for the next refresh to show.
 void SetLANAO(const AdapterList& lstLANA, const AdapterList& lstCard, CommandRunner& runner,
-              MessageBox& messageBox);
+              MessageDialog& messageDialog);
 
 } // namespace quorvel

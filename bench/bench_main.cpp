@@ -1,6 +1,7 @@
 #include "inventory/binding_inventory.h"
 #include "report_text.h"
 #include "summary_reporter.h"
+#include "tests/support/scratch_folder.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -10,30 +11,17 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Every benchmark runs in a fresh directory, where the report file and the stand-in's state
-// file live, with the freshly built stand-in lanacfg first on PATH.
-fs::path enterScratchDirectory()
+// The stand-in's state file, in the benchmark's scratch folder, holds ten NetBEUI adapters.
+void prepareStandIn(const fs::path& scratch)
 {
-    std::string scratch = (fs::temp_directory_path() / "quorvel-bench-XXXXXX").string();
-    if (::mkdtemp(scratch.data()) == nullptr)
-        throw fs::filesystem_error("cannot make a scratch directory", scratch,
-                                   std::error_code(errno, std::generic_category()));
-    fs::current_path(scratch);
-
-    const fs::path state = fs::path(scratch) / "bindings.txt";
+    const fs::path state = scratch / "bindings.txt";
     std::ofstream(state) << quorvel::bench::stateText(quorvel::BindingInventory::MAX_SCAN_PASSES);
-    ::setenv("LANACFG_STATE", state.c_str(), 1);
-
-    const char* path = std::getenv("PATH");
-    const std::string lanacfgDir = fs::path(LANACFG_PATH).parent_path().string();
-    ::setenv("PATH", (lanacfgDir + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
-    return scratch;
+    quorvel::testing::setEnvironment("LANACFG_STATE", state.string());
 }
 
 } // namespace
@@ -47,14 +35,16 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
 
     try {
-        const fs::path scratch = enterScratchDirectory();
+        // Every benchmark runs in a fresh folder, where the report file and the stand-in's
+        // state file live, with the freshly built stand-in lanacfg first on PATH.
+        const quorvel::testing::ScratchFolder scratch(quorvel::testing::ScratchFolder::Enter::Yes,
+                                                      "quorvel-bench");
+        const quorvel::testing::PathPrefix standInFirst(fs::path(LANACFG_PATH).parent_path());
+        prepareStandIn(scratch.path());
         quorvel::bench::SummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
         reporter.printSummary(std::cout);
         benchmark::Shutdown();
-
-        fs::current_path(scratch.parent_path());
-        fs::remove_all(scratch);
         return EXIT_SUCCESS;
     } catch (const std::exception& error) {
         // A benchmark that cannot run at all (no scratch directory, no child process).

@@ -1,10 +1,10 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/process_command_runner.h"
-#include "platform/qt_report_files.h"
+#include "platform/qt/process_command_runner.h"
+#include "platform/qt/qt_report_files.h"
 #include "refresh_loop.h"
-#include "platform/windows_command_line.h"
+#include "platform/command_line_words.h"
 
 #include <QProcess>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/command_runner.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt_report_files.h"
+#include "platform/qt/qt_report_files.h"
 #include "refresh_loop.h"
 #include "report_text.h"
 
@@ -24,9 +24,10 @@ class LinkingRunner : public CommandRunner {
 public:
     explicit LinkingRunner(fs::path prepared) : prepared_(std::move(prepared)) {}
 
-    void run(const std::string& /*commandLine*/) override
+    CommandOutcome run(const std::string& /*commandLine*/) override
     {
         fs::create_hard_link(prepared_, std::string(kReportFileName));
+        return {};
     }
 
 private:

@@ -2,7 +2,7 @@
 
 #include "inventory/binding_inventory.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt_report_files.h"
+#include "platform/qt/qt_report_files.h"
 
 namespace quorvel::bench {
 

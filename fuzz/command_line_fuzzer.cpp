@@ -1,4 +1,4 @@
-#include "platform/windows_command_line.h"
+#include "platform/command_line_words.h"
 
 #include <cstddef>
 #include <cstdint>

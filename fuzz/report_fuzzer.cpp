@@ -1,8 +1,9 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/command_runner.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt_report_files.h"
+#include "platform/qt/qt_report_files.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -32,21 +33,22 @@ class BytesReportRunner : public quorvel::CommandRunner {
 public:
     std::string_view report;
 
-    void run(const std::string& /*commandLine*/) override
+    quorvel::CommandOutcome run(const std::string& /*commandLine*/) override
     {
         std::ofstream out(std::string(quorvel::kReportFileName),
                           std::ios::binary | std::ios::trunc);
         out.write(report.data(), static_cast<std::streamsize>(report.size()));
         check(out.good(), "the report file can be written");
+        return {};
     }
 };
 
 // The lines must be exactly the bytes cut at each LF, one CR before it dropped.
-void checkLinesMatch(const std::vector<std::string>& lines, std::string_view report)
+void checkLinesMatch(const quorvel::ReportLineTable& lines, std::string_view report)
 {
     std::size_t pos = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         check(report.substr(pos, line.size()) == line, "each line is the next run of bytes");
         pos += line.size();
         if (pos == report.size()) {
@@ -64,7 +66,7 @@ void checkLinesMatch(const std::vector<std::string>& lines, std::string_view rep
     check(pos == report.size(), "no bytes are left past the last line");
 }
 
-bool contains(const std::string& line, std::string_view marker)
+bool contains(std::string_view line, std::string_view marker)
 {
     return line.find(marker) != std::string::npos;
 }
@@ -73,7 +75,7 @@ bool contains(const std::string& line, std::string_view marker)
 // adapter that follows a LANA line; the LANA text comes from that LANA line.
 void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
                          const quorvel::PlainAdapterList& lstCard,
-                         const std::vector<std::string>& lines)
+                         const quorvel::ReportLineTable& lines)
 {
     check(lstLANA.rowCount() == lstCard.rowCount(), "the two lists stay side by side");
     check(lstCard.rowCount() <= quorvel::BindingInventory::MAX_SCAN_PASSES,
@@ -84,8 +86,8 @@ void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
         const std::string lana = lstLANA.rowText(row);
         bool found = false;
         for (; next < lines.size() && !found; ++next) {
-            const std::string& lanaLine = lines[next - 1];
-            const std::string& bindingLine = lines[next];
+            const std::string_view lanaLine = lines[next - 1];
+            const std::string_view bindingLine = lines[next];
             found = contains(lanaLine, quorvel::kLanaMarker) &&
                     contains(bindingLine, quorvel::kNetBEUIMarker) &&
                     !contains(bindingLine, quorvel::kWanMarker) && bindingLine.ends_with(card) &&
@@ -95,14 +97,15 @@ void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
     }
 }
 
-fs::path scratchDirectory;
+// Removed with its contents when the fuzzer exits.
+std::optional<quorvel::testing::ScratchFolder> scratchFolder;
 fs::path startDirectory;
 
 // Inputs are refreshed inside a directory of their own, as the report file is named
 // relative to the working one; libFuzzer's own paths stay relative to where it started.
 class InScratchDirectory {
 public:
-    InScratchDirectory() { fs::current_path(scratchDirectory); }
+    InScratchDirectory() { fs::current_path(scratchFolder->path()); }
     ~InScratchDirectory() { fs::current_path(startDirectory); }
     InScratchDirectory(const InScratchDirectory&) = delete;
     InScratchDirectory& operator=(const InScratchDirectory&) = delete;
@@ -112,14 +115,8 @@ public:
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
 {
-    std::string scratch = (fs::temp_directory_path() / "quorvel-fuzz-report-XXXXXX").string();
-    check(mkdtemp(scratch.data()) != nullptr, "a scratch directory can be made");
-    scratchDirectory = scratch;
+    scratchFolder.emplace(quorvel::testing::ScratchFolder::Enter::No, "quorvel-fuzz-report");
     startDirectory = fs::current_path();
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(scratchDirectory, ignored);
-    });
     return 0;
 }
 

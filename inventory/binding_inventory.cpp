@@ -2,7 +2,7 @@
 
 #include "inventory/adapter_list.h"
 #include "inventory/command_runner.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/report_files.h"
 
 #include <string_view>
@@ -16,12 +16,12 @@ namespace {
 constexpr std::size_t kLanaTextOffset = 7;
 constexpr std::size_t kAdapterNameOffset = 22;
 
-std::string textFrom(const std::string& line, std::size_t offset)
+std::string textFrom(std::string_view line, std::size_t offset)
 {
-    return offset < line.size() ? line.substr(offset) : std::string();
+    return offset < line.size() ? std::string(line.substr(offset)) : std::string();
 }
 
-bool contains(const std::string& line, std::string_view marker)
+bool contains(std::string_view line, std::string_view marker)
 {
     return line.find(marker) != std::string::npos;
 }
@@ -40,9 +40,12 @@ void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files)
     // Nothing of an earlier report may be listed as current, even if this one fails.
     loadReport({});
 
+    const std::string reportFile(kReportFileName);
+    // Only the coming report command may put a file there: a file left from before would
+    // pass for its report, and a link would have its output written wherever it points.
+    files.removeLeftover(reportFile);
     runner.run(reportCommand());
 
-    const std::string reportFile(kReportFileName);
     loadReport(files.readLines(reportFile, kMaxReportBytes));
     files.remove(reportFile);
 
@@ -57,12 +60,12 @@ void BindingInventory::FindLANA0()
     const std::size_t lastRow = ReportLines.size() - 2;
 
     for (; ScanIndex <= lastRow; ++ScanIndex) {
-        const std::string& line = ReportLines[ScanIndex];
+        const std::string_view line = ReportLines[ScanIndex];
         const std::size_t lanaAt = line.find(kLanaMarker);
         if (lanaAt == std::string::npos)
             continue;
 
-        const std::string& bindingLine = ReportLines[ScanIndex + 1];
+        const std::string_view bindingLine = ReportLines[ScanIndex + 1];
         if (contains(bindingLine, kNetBEUIMarker) && !contains(bindingLine, kWanMarker)) {
             lstCard.append(textFrom(bindingLine, kAdapterNameOffset));
             lstLANA.append(textFrom(line, lanaAt + kLanaTextOffset));
@@ -73,7 +76,7 @@ void BindingInventory::FindLANA0()
     }
 }
 
-void BindingInventory::loadReport(std::vector<std::string> lines)
+void BindingInventory::loadReport(ReportLineTable lines)
 {
     ReportLines = std::move(lines);
     ScanIndex = 0;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "inventory/report_line_table.h"
+
 #include <cstddef>
-#include <string>
-#include <vector>
 
 namespace quorvel {
 
@@ -19,9 +19,10 @@ public:
 
     BindingInventory(AdapterList& lstLANA, AdapterList& lstCard);
 
-    // Clears both lists, runs the report command, reads and deletes the report file,
-    // then lists its adapters. Throws OperationError when the report cannot be had;
-    // the report file is then left in place for a look at what went wrong.
+    // Clears both lists, removes any report file left from before, runs the report command,
+    // reads and deletes the report file, then lists its adapters. Throws OperationError when
+    // the report cannot be had; a report file that was written is then left in place for a
+    // look at what went wrong.
     void GetLANAInfo(CommandRunner& runner, ReportFiles& files);
 
     // One scan pass: from ScanIndex, find the next LANA line whose binding line runs
@@ -29,18 +30,18 @@ public:
     void FindLANA0();
 
     // Replaces the report with the given lines and rewinds the scan to its first line.
-    void loadReport(std::vector<std::string> lines);
+    void loadReport(ReportLineTable lines);
     // Runs the scan passes of one refresh over the loaded report.
     void scanReport();
 
-    const std::vector<std::string>& reportLines() const { return ReportLines; }
+    const ReportLineTable& reportLines() const { return ReportLines; }
     std::size_t scanIndex() const { return ScanIndex; }
 
 private:
     AdapterList& lstLANA;
     AdapterList& lstCard;
     // Exactly the lines of the latest report, however many there are.
-    std::vector<std::string> ReportLines;
+    ReportLineTable ReportLines;
     std::size_t ScanIndex = 0;
 };
 

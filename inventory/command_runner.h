@@ -1,17 +1,31 @@
 #pragma once
 
+#include "inventory/command_outcome.h"
+
+#include <chrono>
 #include <string>
 
 namespace quorvel {
 
-// Runs one command line with no visible window and returns once it has ended.
-// The command's exit status is deliberately not reported: success or failure of the
-// tool shows only in the next binding report. Throws OperationError when the command
-// cannot be started at all.
+// What a runner with a time limit does with a command still running when the time is up.
+enum class OnTimeout {
+    Stop,         // end it and everything it started
+    LeaveRunning, // stop waiting; it may be halfway through a change that must not be cut short
+};
+
+struct TimeLimit {
+    std::chrono::seconds after;
+    OnTimeout action;
+};
+
+// Runs one command line with no visible window and returns once it has ended (or, for a
+// runner made with a time limit, once the limit has passed). The window never looks at the
+// outcome: success or failure of the tool shows only in the next binding report. Throws
+// OperationError when the command cannot be started at all.
 class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
-    virtual void run(const std::string& commandLine) = 0;
+    virtual CommandOutcome run(const std::string& commandLine) = 0;
 };
 
 } // namespace quorvel

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 folders=("$@")
-[ ${#folders[@]} -gt 0 ] || folders=(inventory assignment platform window tools/lanacfg tests bench fuzz)
+[ ${#folders[@]} -gt 0 ] || folders=(inventory assignment window unattended platform app tools/lanacfg tests bench fuzz)
 
 scripts/install-deps.sh
 # Every optional target too, so that the benchmarks and the fuzzers have compile commands.

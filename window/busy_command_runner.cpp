@@ -1,27 +1,35 @@
 #include "busy_command_runner.h"
 
-#include <QCursor>
-#include <QGuiApplication>
+#include <utility>
 
 namespace quorvel {
 
 namespace {
 
-// Restores the cursor however the run ends, exceptions included.
-class WaitCursorScope {
+// Ends the busy state however the run ends, exceptions included.
+class ToolRunningScope {
 public:
-    WaitCursorScope() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursorScope() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+    explicit ToolRunningScope(const std::function<void(bool)>& show) : show_(show) { show_(true); }
+    ~ToolRunningScope() { show_(false); }
+    ToolRunningScope(const ToolRunningScope&) = delete;
+    ToolRunningScope& operator=(const ToolRunningScope&) = delete;
+
+private:
+    const std::function<void(bool)>& show_;
 };
 
 } // namespace
 
-void BusyCommandRunner::run(const std::string& commandLine)
+BusyCommandRunner::BusyCommandRunner(CommandRunner& runner,
+                                     std::function<void(bool running)> showToolRunning)
+    : runner_(runner), showToolRunning_(std::move(showToolRunning))
 {
-    const WaitCursorScope waitCursor;
-    runner_.run(commandLine);
+}
+
+CommandOutcome BusyCommandRunner::run(const std::string& commandLine)
+{
+    const ToolRunningScope running(showToolRunning_);
+    return runner_.run(commandLine);
 }
 
 } // namespace quorvel

@@ -2,19 +2,21 @@
 
 #include "inventory/command_runner.h"
 
+#include <functional>
 #include <string>
 
 namespace quorvel {
 
-// Shows the busy cursor for as long as each command of the wrapped runner holds the
-// thread. Only the runs: a message box shown between them keeps the normal cursor.
+// Tells the window that a tool run holds it, for as long as each command of the wrapped
+// runner runs. Only the runs: a message box shown between them keeps the normal cursor.
 class BusyCommandRunner : public CommandRunner {
 public:
-    explicit BusyCommandRunner(CommandRunner& runner) : runner_(runner) {}
-    void run(const std::string& commandLine) override;
+    BusyCommandRunner(CommandRunner& runner, std::function<void(bool running)> showToolRunning);
+    CommandOutcome run(const std::string& commandLine) override;
 
 private:
     CommandRunner& runner_;
+    std::function<void(bool running)> showToolRunning_;
 };
 
 } // namespace quorvel

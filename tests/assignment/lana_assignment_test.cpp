@@ -1,5 +1,5 @@
 #include "assignment/lana_assignment.h"
-#include "assignment/message_box.h"
+#include "assignment/message_dialog.h"
 #include "inventory/command_runner.h"
 #include "inventory/plain_adapter_list.h"
 
@@ -13,15 +13,19 @@ namespace {
 
 class RecordingRunner : public CommandRunner {
 public:
-    void run(const std::string& commandLine) override { commands.push_back(commandLine); }
+    CommandOutcome run(const std::string& commandLine) override
+    {
+        commands.push_back(commandLine);
+        return {};
+    }
     std::vector<std::string> commands;
 };
 
-class RecordingMessageBox : public MessageBox {
+class RecordingMessageDialog : public MessageDialog {
 public:
-    void show(const std::string& text, const std::string& title) override
+    void show(const std::string& text, const std::string& title, MessageKind kind) override
     {
-        shown.push_back(title + ": " + text);
+        shown.push_back(title + ": " + text + (kind == MessageKind::Plain ? "" : " (not plain)"));
     }
     std::vector<std::string> shown;
 };
@@ -35,18 +39,18 @@ protected:
             lstLANA.append(lana);
         }
     }
-    void assign() { SetLANAO(lstLANA, lstCard, runner, messageBox); }
+    void assign() { SetLANAO(lstLANA, lstCard, runner, messageDialog); }
 
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     RecordingRunner runner;
-    RecordingMessageBox messageBox;
+    RecordingMessageDialog messageDialog;
 };
 
 TEST_F(Assignment, EmptyCardListWarnsAndRunsNothing)
 {
     assign();
-    EXPECT_EQ(messageBox.shown,
+    EXPECT_EQ(messageDialog.shown,
               (std::vector<std::string>{
                   "Warning: No Network-Card installed or NetBEUI not installed"}));
     EXPECT_TRUE(runner.commands.empty());
@@ -78,7 +82,7 @@ TEST_F(Assignment, RunsTheRenumberingCommandForTheHighlightedCard)
         assign();
         EXPECT_EQ(runner.commands, (std::vector<std::string>{c.expected}));
     }
-    EXPECT_TRUE(messageBox.shown.empty());
+    EXPECT_TRUE(messageDialog.shown.empty());
 }
 
 TEST_F(Assignment, HighlightInTheLanaListAloneChangesNothing)

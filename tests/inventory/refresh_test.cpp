@@ -1,99 +1,78 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
-#include "inventory/lana_tool.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt_report_files.h"
+#include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace quorvel {
 namespace {
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+using testing::FakeLanacfg;
+using testing::FakeReportFiles;
+using testing::joinLines;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
+const std::string kReportFile(kReportFileName);
 
-// Each test runs in a directory of its own, as the report file is named relative to it.
-class ScratchDirectory {
+// Notes what the card list held while the report command ran.
+class WatchingLanacfg : public FakeLanacfg {
 public:
-    ScratchDirectory() : previous_(fs::current_path())
+    WatchingLanacfg(FakeReportFiles& files, const PlainAdapterList& lstCard)
+        : FakeLanacfg(files), lstCard_(lstCard)
     {
-        std::random_device seed;
-        path_ = fs::temp_directory_path() / ("quorvel-refresh-" + std::to_string(seed()));
-        fs::create_directories(path_);
-        fs::current_path(path_);
     }
-    ~ScratchDirectory()
+    CommandOutcome run(const std::string& commandLine) override
     {
-        fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-private:
-    fs::path previous_;
-    fs::path path_;
-};
-
-// Stands in for the report command: writes the next report into the report file, or
-// nothing at all, and notes what the lists held while it ran.
-class ReportWritingRunner : public CommandRunner {
-public:
-    explicit ReportWritingRunner(const PlainAdapterList& lstCard) : lstCard_(lstCard) {}
-
-    void run(const std::string& commandLine) override
-    {
-        commands.push_back(commandLine);
         cardRowsWhileRunning = lstCard_.rowCount();
-        if (nextReport) {
-            std::ofstream out(std::string(kReportFileName), std::ios::binary);
-            out << *nextReport;
-        }
+        return FakeLanacfg::run(commandLine);
     }
-
-    std::optional<std::string> nextReport;
-    std::vector<std::string> commands;
     int cardRowsWhileRunning = -1;
 
 private:
     const PlainAdapterList& lstCard_;
 };
 
-std::string joinLines(const Lines& lines, const std::string& lineBreak = "\n")
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + lineBreak;
-    return text;
-}
-
 class Refresh : public ::testing::Test {
 protected:
     void refresh(const std::optional<std::string>& report)
     {
-        runner.nextReport = report;
-        inventory.GetLANAInfo(runner, files);
+        lanacfg.nextReport = report;
+        inventory.GetLANAInfo(lanacfg, files);
     }
 
-    bool reportFileExists() const { return fs::exists(std::string(kReportFileName)); }
+    std::string errorOfRefresh(const std::optional<std::string>& report)
+    {
+        try {
+            refresh(report);
+        } catch (const OperationError& error) {
+            return error.what();
+        }
+        ADD_FAILURE() << "the refresh succeeded";
+        return {};
+    }
 
-    ScratchDirectory scratch;
+    bool reportFileExists() const { return files.files.contains(kReportFile); }
+
+    Lines reportLines() const
+    {
+        Lines lines;
+        for (std::size_t row = 0; row < inventory.reportLines().size(); ++row)
+            lines.emplace_back(inventory.reportLines()[row]);
+        return lines;
+    }
+
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     BindingInventory inventory{lstLANA, lstCard};
-    ReportWritingRunner runner{lstCard};
-    QtReportFiles files;
+    FakeReportFiles files;
+    WatchingLanacfg lanacfg{files, lstCard};
 };
 
 TEST_F(Refresh, RunsTheReportCommandWithEmptyListsThenListsAndDeletesTheReport)
@@ -101,8 +80,8 @@ TEST_F(Refresh, RunsTheReportCommandWithEmptyListsThenListsAndDeletesTheReport)
     refresh(joinLines({"LANA paths", "", "Lana:  3", kNetBEUI + "3Com EtherLink III"}));
     refresh(joinLines({"Lana:  4", kNetBEUI + "Intel PRO/100"}));
 
-    EXPECT_EQ(runner.commands.back(), "cmd /c lanacfg showlanapaths >lanapaths.txt");
-    EXPECT_EQ(runner.cardRowsWhileRunning, 0);
+    EXPECT_EQ(lanacfg.commands.back(), "cmd /c lanacfg showlanapaths >lanapaths.txt");
+    EXPECT_EQ(lanacfg.cardRowsWhileRunning, 0);
     EXPECT_EQ(lstLANA.rows(), (Lines{"4"}));
     EXPECT_EQ(lstCard.rows(), (Lines{"Intel PRO/100"}));
     EXPECT_FALSE(reportFileExists());
@@ -140,22 +119,13 @@ TEST_F(Refresh, ReadsReportsOfAnyLengthWhole)
         Lines report(length, "filler");
         report[length - 2] = "Lana:  9";
         report[length - 1] = kNetBEUI + "Card at the end";
-        refresh(joinLines(report));
+        refresh(joinLines(report, "\r\n"));
 
-        EXPECT_EQ(inventory.reportLines().size(), length);
+        EXPECT_EQ(reportLines(), report);
         EXPECT_EQ(lstLANA.rows(), (Lines{"9"}));
         EXPECT_EQ(lstCard.rows(), (Lines{"Card at the end"}));
         EXPECT_FALSE(reportFileExists());
     }
-}
-
-TEST_F(Refresh, CrlfReportReadsLikeLf)
-{
-    const Lines report = {"LANA paths", "", "Lana:  3", kNetBEUI + "3Com EtherLink III"};
-    refresh(joinLines(report, "\r\n"));
-    EXPECT_EQ(inventory.reportLines(), report);
-    EXPECT_EQ(lstLANA.rows(), (Lines{"3"}));
-    EXPECT_EQ(lstCard.rows(), (Lines{"3Com EtherLink III"}));
 }
 
 TEST_F(Refresh, MissingReportIsAnErrorNamingTheFileWithListsLeftEmpty)
@@ -163,33 +133,38 @@ TEST_F(Refresh, MissingReportIsAnErrorNamingTheFileWithListsLeftEmpty)
     refresh(joinLines({"Lana:  1", kNetBEUI + "A"}));
     ASSERT_EQ(lstCard.rowCount(), 1);
 
-    try {
-        refresh(std::nullopt);
-        FAIL() << "a missing report must not pass for an empty one";
-    } catch (const OperationError& error) {
-        EXPECT_NE(std::string(error.what()).find("lanapaths.txt"), std::string::npos)
-            << error.what();
-    }
+    const std::string message = errorOfRefresh(std::nullopt);
+    EXPECT_NE(message.find(kReportFile), std::string::npos) << message;
     EXPECT_EQ(lstCard.rowCount(), 0);
     EXPECT_EQ(lstLANA.rowCount(), 0);
     EXPECT_TRUE(inventory.reportLines().empty());
 }
 
-TEST_F(Refresh, OversizedReportIsRefusedNamingItsSizeAndLeftInPlace)
+TEST_F(Refresh, UnreadableReportIsLeftInPlace)
 {
-    const std::string reportFile(kReportFileName);
-    std::ofstream(reportFile).close();
-    fs::resize_file(reportFile, kMaxReportBytes + 1);
-
-    try {
-        refresh(std::nullopt);
-        FAIL() << "an oversized report must be refused";
-    } catch (const OperationError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find(reportFile), std::string::npos) << message;
-        EXPECT_NE(message.find(std::to_string(kMaxReportBytes + 1)), std::string::npos) << message;
-    }
+    // One line more than a report can have: refused when read, after the command wrote it.
+    const std::string tooManyLines(kMaxReportLines + 1, '\n');
+    const std::string message = errorOfRefresh(tooManyLines);
+    EXPECT_NE(message.find(std::to_string(kMaxReportLines + 1) + " lines"), std::string::npos)
+        << message;
     EXPECT_TRUE(reportFileExists());
+}
+
+TEST_F(Refresh, ReportLeftFromBeforeNeverPassesForTheNewOne)
+{
+    // A tool that writes nothing: only the old file could then be read.
+    files.files[kReportFile] = joinLines({"Lana:  5", kNetBEUI + "Old Card"});
+    const std::string message = errorOfRefresh(std::nullopt);
+    EXPECT_NE(message.find(kReportFile), std::string::npos) << message;
+    EXPECT_EQ(lstCard.rowCount(), 0);
+
+    // One that cannot be removed ends the refresh before the report command runs.
+    files.files[kReportFile] = joinLines({"Lana:  5", kNetBEUI + "Old Card"});
+    files.stuck.push_back(kReportFile);
+    lanacfg.commands.clear();
+    const std::string stuck = errorOfRefresh(joinLines({"Lana:  1", kNetBEUI + "New Card"}));
+    EXPECT_NE(stuck.find(kReportFile), std::string::npos) << stuck;
+    EXPECT_TRUE(lanacfg.commands.empty());
     EXPECT_EQ(lstCard.rowCount(), 0);
 }
 

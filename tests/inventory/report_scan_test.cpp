@@ -1,5 +1,6 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/plain_adapter_list.h"
+#include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ Rows scan(const Lines& report)
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     BindingInventory inventory(lstLANA, lstCard);
-    inventory.loadReport(report);
+    inventory.loadReport(ReportLineTable::split(testing::joinLines(report), "report"));
     inventory.scanReport();
 
     EXPECT_EQ(lstLANA.rowCount(), lstCard.rowCount());
@@ -108,7 +109,8 @@ TEST(ReportScan, PassAfterAHitResumesAtTheBindingLine)
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     BindingInventory inventory(lstLANA, lstCard);
-    inventory.loadReport({"title", "Lana:  1", kNetBEUI + "A", "end"});
+    inventory.loadReport(
+        ReportLineTable::split(testing::joinLines({"title", "Lana:  1", kNetBEUI + "A", "end"}), "report"));
 
     inventory.FindLANA0();
     EXPECT_EQ(inventory.scanIndex(), 2u);

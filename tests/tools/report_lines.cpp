@@ -23,7 +23,7 @@ std::vector<std::pair<std::string, std::string>> scannedRows(const std::string& 
     quorvel::PlainAdapterList lstLANA;
     quorvel::PlainAdapterList lstCard;
     quorvel::BindingInventory inventory(lstLANA, lstCard);
-    inventory.loadReport(lines(report));
+    inventory.loadReport(quorvel::ReportLineTable::split(report, "report"));
     inventory.scanReport();
 
     std::vector<std::pair<std::string, std::string>> rows;

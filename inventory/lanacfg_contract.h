@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The contract with the outside lanacfg tool: what the utility says to it and what it reads back.
+
+inline constexpr std::string_view kReportFileName = "lanapaths.txt";
+
+// Markers of the three line shapes of the binding report; all compared with exact case.
+inline constexpr std::string_view kLanaMarker = "Lana:";
+inline constexpr std::string_view kNetBEUIMarker = "-->NetBEUI Protocol-->";
+inline constexpr std::string_view kWanMarker = "WAN";
+
+// Reports are a few kilobytes; anything this large is not a report.
+inline constexpr std::uintmax_t kMaxReportBytes = 64ULL * 1024 * 1024;
+
+// "cmd /c lanacfg showlanapaths >lanapaths.txt": run through the command interpreter,
+// whose redirection writes the tool's report into the report file.
+std::string reportCommand();
+
+// "lanacfg setlananumber <LANA text> 0": the LANA text goes in unchanged, whatever it holds.
+std::string renumberCommand(std::string_view lanaText);
+
+} // namespace quorvel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Where a command interpreter finds the program a command names. The report command reaches
+// lanacfg through the interpreter; the renumbering command is started directly and must find
+// its program by the same rule, or the two could run different lanacfgs.
+
+// The POSIX shell's rule: a name holding "/" as it stands; otherwise the first entry of
+// `path` (":"-separated, an empty entry meaning the current folder) where it is an
+// executable file. A null `path` is the shell's default search path.
+std::optional<std::string> findProgramLikeSh(
+    std::string_view name, const char* path,
+    const std::function<bool(const std::string&)>& isExecutableFile);
+
+// cmd.exe's rule: the current folder first, then each entry of `path` (";"-separated, quotes
+// removed, empty entries skipped); in each folder the name with every extension of
+// `pathext` in turn (".COM;.EXE;.BAT;.CMD" when empty), after the name as it stands if it
+// has an extension already. A name with a folder or drive in it is looked for only there.
+std::optional<std::wstring> findProgramLikeCmd(
+    std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
+    std::wstring_view pathext, const std::function<bool(const std::wstring&)>& isFile);
+
+} // namespace quorvel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "inventory/command_runner.h"
+
+#include <optional>
+
+namespace quorvel {
+
+// Runs command lines as child processes on POSIX systems: no window, waits for the end.
+// There is no cmd here: "cmd /c REST" runs REST through /bin/sh -c, in no-clobber mode so
+// that its redirection never opens an existing file. Every other command line is split by
+// the Windows command-line rules and started directly, never through a shell, its program
+// found on PATH as the shell finds it.
+class ProcessCommandRunner : public CommandRunner {
+public:
+    explicit ProcessCommandRunner(std::optional<TimeLimit> limit = std::nullopt);
+    CommandOutcome run(const std::string& commandLine) override;
+
+private:
+    std::optional<TimeLimit> limit_;
+};
+
+} // namespace quorvel

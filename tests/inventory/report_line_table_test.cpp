@@ -1,0 +1,69 @@
+#include "inventory/operation_error.h"
+#include "inventory/report_line_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+using Lines = std::vector<std::string>;
+using namespace std::string_view_literals;
+
+Lines linesOf(const ReportLineTable& table)
+{
+    Lines lines;
+    for (std::size_t row = 0; row < table.size(); ++row)
+        lines.emplace_back(table[row]);
+    return lines;
+}
+
+TEST(ReportLineTable, SplitsLinesOnLfDroppingTheCrBeforeIt)
+{
+    const struct {
+        std::string_view bytes;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"\n", {""}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\n\r\n\nb", {"a", "", "", "b"}},
+        {"a\r\r\nb\rc", {"a\r", "b\rc"}},
+        {"Lana: 3\0x\n\0\n"sv, {std::string("Lana: 3\0x", 9), std::string(1, '\0')}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.bytes)));
+        EXPECT_EQ(linesOf(ReportLineTable::split(std::string(c.bytes), "report.txt")), c.lines);
+    }
+}
+
+TEST(ReportLineTable, LinesStayValidWhenTheTableIsMoved)
+{
+    // Short reports fit in the string's own storage, which a move copies elsewhere.
+    ReportLineTable table = ReportLineTable::split("ab\ncd\n", "report.txt");
+    const ReportLineTable moved = std::move(table);
+    EXPECT_EQ(linesOf(moved), (Lines{"ab", "cd"}));
+}
+
+TEST(ReportLineTable, RefusesMoreLinesThanTheLimitNamingTheFile)
+{
+    EXPECT_EQ(ReportLineTable::split("a\nb\nc", "report.txt", 3).size(), 3u);
+    for (const std::string bytes : {"a\nb\nc\nd", "\n\n\n\n"}) {
+        SCOPED_TRACE(::testing::PrintToString(bytes));
+        try {
+            ReportLineTable::split(bytes, "/work/lanapaths.txt", 3);
+            ADD_FAILURE() << "no error";
+        } catch (const OperationError& error) {
+            EXPECT_STREQ(error.what(), "Refused to read \"/work/lanapaths.txt\": it has 4 lines, "
+                                       "more than the 3 lines a report can have");
+        }
+    }
+}
+
+} // namespace
+} // namespace quorvel

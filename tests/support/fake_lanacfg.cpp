@@ -1,0 +1,49 @@
+#include "fake_lanacfg.h"
+
+#include "inventory/lanacfg_contract.h"
+#include "inventory/operation_error.h"
+
+#include <algorithm>
+
+namespace quorvel::testing {
+
+void FakeReportFiles::removeLeftover(const std::string& path)
+{
+    if (std::find(stuck.begin(), stuck.end(), path) != stuck.end())
+        throw OperationError("Could not remove \"" + path + "\": permission denied");
+    files.erase(path);
+}
+
+ReportLineTable FakeReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+{
+    const auto file = files.find(path);
+    if (file == files.end())
+        throw OperationError("Could not open \"" + path + "\": no such file");
+    if (file->second.size() > maxBytes)
+        refuseOversizedReport(path, file->second.size(), maxBytes);
+    return ReportLineTable::split(file->second, path);
+}
+
+void FakeReportFiles::remove(const std::string& path)
+{
+    if (files.erase(path) == 0)
+        throw OperationError("Could not delete \"" + path + "\": no such file");
+}
+
+CommandOutcome FakeLanacfg::run(const std::string& commandLine)
+{
+    commands.push_back(commandLine);
+    if (commandLine == reportCommand() && nextReport)
+        files_.files[std::string(kReportFileName)] = *nextReport;
+    return outcome;
+}
+
+std::string joinLines(const std::vector<std::string>& lines, const std::string& lineBreak)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + lineBreak;
+    return text;
+}
+
+} // namespace quorvel::testing

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "inventory/command_runner.h"
+#include "inventory/report_files.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel::testing {
+
+// Report files kept in memory, keyed by path.
+class FakeReportFiles : public ReportFiles {
+public:
+    void removeLeftover(const std::string& path) override;
+    ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override;
+    void remove(const std::string& path) override;
+
+    std::map<std::string, std::string> files;
+    // Paths whose entry cannot be removed, as a file left by another account.
+    std::vector<std::string> stuck;
+};
+
+// Stands in for lanacfg: records every command line and answers the report command by
+// writing the next report, if one is set, into the fake report files.
+class FakeLanacfg : public CommandRunner {
+public:
+    explicit FakeLanacfg(FakeReportFiles& files) : files_(files) {}
+    CommandOutcome run(const std::string& commandLine) override;
+
+    std::vector<std::string> commands;
+    std::optional<std::string> nextReport;
+    CommandOutcome outcome;
+
+private:
+    FakeReportFiles& files_;
+};
+
+// The report's bytes: each line followed by a line break.
+std::string joinLines(const std::vector<std::string>& lines, const std::string& lineBreak = "\n");
+
+} // namespace quorvel::testing

@@ -1,0 +1,350 @@
+#include "tests/support/scratch_folder.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using quorvel::testing::ScratchFolder;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+constexpr const char* kSampleList = "2\t3Com EtherLink III Adapter\n"
+                                    "4\tIntel(R) PRO/100 Adapter\n";
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& content, bool executable = false)
+{
+    std::ofstream(path, std::ios::binary) << content;
+    if (executable)
+        fs::permissions(path, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add);
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// Runs the built program as a script would: no display, the stand-in lanacfg on PATH (or a
+// fake one before it), a binding table of the test's own, and a working folder for the
+// report file.
+class Unattended : public ::testing::Test {
+protected:
+    fs::path work() const { return scratch / "work"; }
+
+    void useTable(const std::string& table) { writeFile(scratch / "bindings.txt", table); }
+
+    // A lanacfg in a folder before the stand-in's on PATH; "$REAL" in the script is the
+    // stand-in itself.
+    void useFakeLanacfg(const std::string& script)
+    {
+        fs::create_directories(scratch / "fake");
+        writeFile(scratch / "fake" / "lanacfg",
+                  "#!/bin/sh\nREAL='" LANACFG_DIR "/lanacfg'\n" + script, true);
+        path = (scratch / "fake").string() + ":" + path;
+    }
+
+    Outcome quorvel(const QStringList& arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
+        env.insert(QStringLiteral("LANACFG_STATE"),
+                   QString::fromStdString((scratch / "bindings.txt").string()));
+
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(QString::fromStdString(work().string()));
+        if (!standardOutput.empty())
+            process.setStandardOutputFile(QString::fromStdString(standardOutput));
+        if (childSetup)
+            process.setChildProcessModifier(childSetup);
+        process.start(QStringLiteral(QUORVEL_EXE), arguments);
+        EXPECT_TRUE(process.waitForFinished(60'000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput().toStdString(),
+                process.readAllStandardError().toStdString()};
+    }
+
+    ScratchFolder scratch;
+    bool workMade = fs::create_directory(work());
+    std::string path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+    std::string standardOutput;
+    std::function<void()> childSetup;
+};
+
+TEST_F(Unattended, ListsTheSampleWithNoDisplay)
+{
+    const Outcome run = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kSampleList);
+    EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+}
+
+TEST_F(Unattended, ListsNothingForATableWithoutNetBEUIOnALan)
+{
+    useTable("0\tNetBT\tIntel(R) PRO/100 Adapter\n"
+             "1\tNetBEUI Protocol\tWAN Miniport (NetBEUI, Dial Out)\n");
+    const Outcome run = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(Unattended, SetGivesTheAdapterLana0AndPrintsTheNewList)
+{
+    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0\tIntel(R) PRO/100 Adapter\n"
+                       "2\t3Com EtherLink III Adapter\n");
+    EXPECT_TRUE(contains(readFile(scratch / "bindings.txt"),
+                         "0\tNetBEUI Protocol\tIntel(R) PRO/100 Adapter"));
+}
+
+TEST_F(Unattended, SetComparesTheNamesBytesAsGiven)
+{
+    const std::string latin1Name = "Carte r\xe9seau";
+    useTable("3\tNetBEUI Protocol\t" + latin1Name + "\n");
+    // QProcess would encode the argument; the shell's printf passes the byte itself.
+    writeFile(scratch / "set-latin1", "#!/bin/sh\nexec '" QUORVEL_EXE "' --set \"$(printf 'Carte r\\351seau')\"\n",
+              true);
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
+    env.insert(QStringLiteral("LANACFG_STATE"), QString::fromStdString((scratch / "bindings.txt").string()));
+    env.remove(QStringLiteral("DISPLAY"));
+    shell.setProcessEnvironment(env);
+    shell.setWorkingDirectory(QString::fromStdString(work().string()));
+    shell.start(QString::fromStdString((scratch / "set-latin1").string()), {});
+    ASSERT_TRUE(shell.waitForFinished(60'000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_EQ(shell.readAllStandardOutput().toStdString(), "0\t" + latin1Name + "\n");
+}
+
+TEST_F(Unattended, UnknownOrDuplicatedAdapterIsAUsageErrorAndChangesNothing)
+{
+    const std::string table = "2\tNetBEUI Protocol\tTwin Card\n"
+                              "5\tNetBEUI Protocol\tTwin Card\n"
+                              "6\tNetBEUI Protocol\tOther Card\n";
+    useTable(table);
+
+    const Outcome unknown = quorvel({QStringLiteral("--set"), QStringLiteral("Twin")});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(contains(unknown.err, "no adapter named \"Twin\"")) << unknown.err;
+
+    const Outcome twice = quorvel({QStringLiteral("--set"), QStringLiteral("Twin Card")});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_TRUE(contains(twice.err, "\"2\", \"5\"")) << twice.err;
+
+    EXPECT_EQ(readFile(scratch / "bindings.txt"), table);
+}
+
+TEST_F(Unattended, RenumberingThatDoesNotTakeIsStatus1NamingTheCommand)
+{
+    useFakeLanacfg("[ \"$1\" = setlananumber ] && { echo 'lanacfg: refused' >&2; exit 1; }\n"
+                   "exec \"$REAL\" \"$@\"\n");
+    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("3Com EtherLink III Adapter")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.err, "still shows LANA \"2\"")) << run.err;
+    EXPECT_TRUE(contains(run.err, "\"lanacfg setlananumber 2 0\" exited with status 1")) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(Unattended, LanaTextWithTrailingBlanksCountsAsTaken)
+{
+    useFakeLanacfg("if [ \"$1\" = setlananumber ]; then touch \"$0.done\"; exit 0; fi\n"
+                   "[ -e \"$0.done\" ] && lana='0 ' || lana=3\n"
+                   "printf 'Lana:  %s\\n-->NetBEUI Protocol-->Card\\n' \"$lana\"\n");
+    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Card")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0 \tCard\n");
+}
+
+TEST_F(Unattended, ReportCommandThatFailsIsStatus3SayingHowItEnded)
+{
+    const struct {
+        const char* name;
+        std::string script; // empty: no lanacfg on PATH at all
+        const char* how;
+    } cases[] = {
+        {"missing", "", "exited with status 127"},
+        {"exit 1", "echo 'lanacfg: broken' >&2\nexit 1\n", "exited with status 1"},
+        {"killed", "echo 'Lana:  2'\nkill -KILL $$\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        path = "/usr/bin:/bin";
+        if (!c.script.empty())
+            useFakeLanacfg(c.script);
+        const Outcome run = quorvel({QStringLiteral("--list")});
+        EXPECT_EQ(run.status, 3) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(contains(run.err, "quorvel: the report command \"cmd /c lanacfg showlanapaths "
+                                      ">lanapaths.txt\" "))
+            << run.err;
+        EXPECT_TRUE(contains(run.err, c.how)) << run.err;
+    }
+}
+
+TEST_F(Unattended, HungReportCommandIsStoppedAtTheTimeout)
+{
+    useFakeLanacfg("sleep 60\n");
+    const Outcome run = quorvel({QStringLiteral("--list"), QStringLiteral("--timeout"), QStringLiteral("1")});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(contains(run.err, "was still running after 1 s and was stopped")) << run.err;
+}
+
+TEST_F(Unattended, ReportFileLeftFromBeforeOrLinkedElsewhereIsNeverUsed)
+{
+    // A report of an earlier run, which this user may delete but not overwrite.
+    writeFile(work() / "lanapaths.txt", "Lana:  9\n-->NetBEUI Protocol-->Old Card\n");
+    fs::permissions(work() / "lanapaths.txt", fs::perms::owner_read | fs::perms::group_read |
+                                                  fs::perms::others_read);
+    if (::geteuid() == 0) {
+        // Root may write anything: run as nobody, in a folder nobody may write in.
+        fs::permissions(scratch.path(), fs::perms::all);
+        fs::permissions(work(), fs::perms::all);
+        childSetup = [] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(98);
+        };
+    }
+    const Outcome leftover = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(leftover.status, 0) << leftover.err;
+    EXPECT_EQ(leftover.out, kSampleList);
+    childSetup = nullptr;
+
+    // A link at the report's name must not make the report overwrite what it points to.
+    writeFile(scratch / "precious.txt", "keep me\n");
+    fs::create_symlink(scratch / "precious.txt", work() / "lanapaths.txt");
+    const Outcome linked = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    EXPECT_EQ(linked.out, kSampleList);
+    EXPECT_EQ(readFile(scratch / "precious.txt"), "keep me\n");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(work() / "lanapaths.txt")));
+}
+
+TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)
+{
+    const struct {
+        const char* name;
+        std::string script;
+        const char* message;
+    } cases[] = {
+        // Written after the redirection made the file: only the reading can catch it.
+        {"FIFO", "rm -f lanapaths.txt; mkfifo lanapaths.txt\n", "not a regular file"},
+        {"64 MiB of line breaks", "head -c 67108864 /dev/zero | tr '\\0' '\\n'\n",
+         "lines a report can have"},
+    };
+    // Far less than the line breaks would take as one string each.
+    childSetup = [] {
+        const rlimit limit{1536ULL << 20, 1536ULL << 20};
+        ::setrlimit(RLIMIT_AS, &limit);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+        useFakeLanacfg(c.script);
+        const Outcome run = quorvel({QStringLiteral("--list")});
+        EXPECT_EQ(run.status, 3) << run.err;
+        EXPECT_TRUE(contains(run.err, c.message)) << run.err;
+        EXPECT_TRUE(contains(run.err, "lanapaths.txt")) << run.err;
+        fs::remove(work() / "lanapaths.txt");
+    }
+}
+
+TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
+{
+    // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
+    // then serve the renumbering too, wherever the entry stands.
+    writeFile(work() / "lanacfg",
+              "#!/bin/sh\necho \"$*\" >> ../planted.log\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n",
+              true);
+    for (const char* entries : {":" LANACFG_DIR ":/usr/bin:/bin", "/usr/bin:/bin:"}) {
+        SCOPED_TRACE(entries);
+        fs::remove(scratch / "planted.log");
+        fs::remove(scratch / "bindings.txt");
+        path = entries;
+        const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(scratch / "planted.log"), "showlanapaths\nsetlananumber 4 0\nshowlanapaths\n");
+    }
+}
+
+TEST_F(Unattended, ListThatCannotBeWrittenIsStatus3)
+{
+    standardOutput = "/dev/full";
+    const Outcome run = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(contains(run.err, "could not write the list")) << run.err;
+}
+
+TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
+{
+    useFakeLanacfg("printf 'Lana:  2\\033[2J\\n-->NetBEUI Protocol-->Twin\\n'\n"
+                   "printf 'Lana:  5\\r\\007\\n-->NetBEUI Protocol-->Twin\\n'\n");
+    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Twin")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(contains(run.err, "on LANAs \"2\\x1b[2J\", \"5\\x0d\\x07\"\n")) << run.err;
+
+    const Outcome list = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(list.out, "2\x1b[2J\tTwin\n5\r\a\tTwin\n");
+}
+
+TEST_F(Unattended, WrongCommandLinesAreUsageErrorsThatRunNothing)
+{
+    useFakeLanacfg("touch \"$0.ran\"\n");
+    const QList<QStringList> cases = {
+        {QStringLiteral("--bogus")},
+        {QStringLiteral("--set"), QStringLiteral("A"), QStringLiteral("--set"), QStringLiteral("B")},
+        {QStringLiteral("stray")},
+    };
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const Outcome run = quorvel(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(contains(run.err, "Usage: quorvel")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(fs::exists(scratch / "fake" / "lanacfg.ran"));
+}
+
+TEST_F(Unattended, HelpAndVersionGoToStandardOutput)
+{
+    const Outcome help = quorvel({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(contains(help.out, "--set <adapter>")) << help.out;
+
+    const Outcome version = quorvel({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("quorvel ", 0), 0u) << version.out;
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+#include "assignment/message_dialog.h"
+#include "inventory/lanacfg_contract.h"
+#include "inventory/operation_error.h"
+#include "inventory/plain_adapter_list.h"
+#include "tests/support/fake_lanacfg.h"
+#include "window/form1_behaviour.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::FakeLanacfg;
+using testing::FakeReportFiles;
+using testing::joinLines;
+
+const std::string kNetBEUI = "-->NetBEUI Protocol-->";
+const std::string kTwoCards =
+    joinLines({"Lana:  2", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
+
+// Everything the window did through its services, in order: commands run ("run: ..."), busy
+// state ("busy"/"idle"), boxes ("plain box"/"error box: ...") and the program's end ("end: N").
+class Form1BehaviourTest : public ::testing::Test {
+protected:
+    class LoggingLanacfg : public FakeLanacfg {
+    public:
+        LoggingLanacfg(FakeReportFiles& files, Lines& log) : FakeLanacfg(files), log_(log) {}
+        CommandOutcome run(const std::string& commandLine) override
+        {
+            log_.push_back("run: " + commandLine);
+            if (failWith)
+                failWith();
+            return FakeLanacfg::run(commandLine);
+        }
+        std::function<void()> failWith;
+
+    private:
+        Lines& log_;
+    };
+
+    class LoggingDialog : public MessageDialog {
+    public:
+        explicit LoggingDialog(Lines& log) : log_(log) {}
+        void show(const std::string& text, const std::string& title, MessageKind kind) override
+        {
+            log_.push_back(kind == MessageKind::Error ? "error box: " + title + ": " + text
+                                                      : "plain box: " + title + ": " + text);
+        }
+
+    private:
+        Lines& log_;
+    };
+
+    // Each operation gets its own runner, as the window makes them; all share the log.
+    class RunnerHandle : public CommandRunner {
+    public:
+        explicit RunnerHandle(LoggingLanacfg& lanacfg) : lanacfg_(lanacfg) {}
+        CommandOutcome run(const std::string& commandLine) override { return lanacfg_.run(commandLine); }
+
+    private:
+        LoggingLanacfg& lanacfg_;
+    };
+
+    class FilesHandle : public ReportFiles {
+    public:
+        explicit FilesHandle(FakeReportFiles& files) : files_(files) {}
+        void removeLeftover(const std::string& path) override { files_.removeLeftover(path); }
+        ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override
+        {
+            return files_.readLines(path, maxBytes);
+        }
+        void remove(const std::string& path) override { files_.remove(path); }
+
+    private:
+        FakeReportFiles& files_;
+    };
+
+    FormServices services()
+    {
+        return {
+            [this] { return std::make_unique<RunnerHandle>(lanacfg); },
+            [this] { return std::make_unique<FilesHandle>(files); },
+            [this] { return std::make_unique<LoggingDialog>(log); },
+            [this](bool running) { log.push_back(running ? "busy" : "idle"); },
+            [this](int status) { log.push_back("end: " + std::to_string(status)); },
+        };
+    }
+
+    Lines takeLog() { return std::exchange(log, {}); }
+
+    Lines log;
+    FakeReportFiles files;
+    LoggingLanacfg lanacfg{files, log};
+    PlainAdapterList lstLANA;
+    PlainAdapterList lstCard;
+    Form1Behaviour form{lstLANA, lstCard, services()};
+};
+
+const std::string kReportRun = "run: " + reportCommand();
+
+TEST_F(Form1BehaviourTest, LoadListsTheBindings)
+{
+    lanacfg.nextReport = kTwoCards;
+    EXPECT_TRUE(form.Form_Load());
+    EXPECT_EQ(takeLog(), (Lines{"busy", kReportRun, "idle"}));
+    EXPECT_EQ(lstLANA.rows(), (Lines{"2", "4"}));
+    EXPECT_EQ(lstCard.rows(), (Lines{"3Com EtherLink III", "Intel PRO/100"}));
+}
+
+TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefresh)
+{
+    lanacfg.nextReport = kTwoCards;
+    const struct {
+        const char* name;
+        void (Form1Behaviour::*event)();
+        int highlighted;
+        std::string command;
+    } cases[] = {
+        {"Set", &Form1Behaviour::cmdSet_Click, 1, "lanacfg setlananumber 4 0"},
+        {"double-click", &Form1Behaviour::lstCard_DblClick, 0, "lanacfg setlananumber 2 0"},
+        {"Set with no highlight", &Form1Behaviour::cmdSet_Click, -1, "lanacfg setlananumber  0"},
+    };
+    ASSERT_TRUE(form.Form_Load());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        takeLog();
+        lstCard.highlight(c.highlighted);
+        (form.*c.event)();
+        EXPECT_EQ(takeLog(), (Lines{"busy", "run: " + c.command, "idle", "busy", kReportRun, "idle"}));
+        EXPECT_EQ(lstCard.rowCount(), 2);
+        EXPECT_EQ(lstCard.highlightedRow(), -1);
+    }
+}
+
+TEST_F(Form1BehaviourTest, SetWithNoCardsWarnsOutsideTheBusyStateThenRefreshes)
+{
+    lanacfg.nextReport = joinLines({"Lana:  1", kNetBEUI + "WAN Miniport"});
+    ASSERT_TRUE(form.Form_Load());
+    takeLog();
+    form.cmdSet_Click();
+    EXPECT_EQ(takeLog(), (Lines{"plain box: Warning: No Network-Card installed or NetBEUI not installed",
+                                "busy", kReportRun, "idle"}));
+}
+
+TEST_F(Form1BehaviourTest, CloseEndsTheProgramWithSuccess)
+{
+    form.cmdExit_Click();
+    EXPECT_EQ(takeLog(), (Lines{"end: " + std::to_string(EXIT_SUCCESS)}));
+}
+
+TEST_F(Form1BehaviourTest, FailedLoadShowsTheErrorAndEndsTheProgram)
+{
+    EXPECT_FALSE(form.Form_Load());
+    const Lines shown = takeLog();
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[2], "idle");
+    EXPECT_EQ(shown[3].rfind("error box: Quorvel: Could not open \"lanapaths.txt\"", 0), 0u) << shown[3];
+    EXPECT_EQ(shown[4], "end: " + std::to_string(EXIT_FAILURE));
+}
+
+TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
+{
+    lanacfg.nextReport = kTwoCards;
+    ASSERT_TRUE(form.Form_Load());
+    const struct {
+        const char* name;
+        std::function<void()> fail;
+        std::string shown;
+    } cases[] = {
+        {"operation error", [] { throw OperationError("Could not run \"lanacfg\": gone"); },
+         "Could not run \"lanacfg\": gone"},
+        {"out of memory", [] { throw std::bad_alloc(); }, "There is not enough memory to go on."},
+        {"not a std::exception", [] { throw 42; }, "An unexpected error occurred."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        takeLog();
+        lanacfg.failWith = c.fail;
+        lstCard.highlight(0);
+        form.cmdSet_Click();
+        EXPECT_EQ(takeLog(), (Lines{"busy", "run: lanacfg setlananumber 2 0", "idle",
+                                    "error box: Quorvel: " + c.shown,
+                                    "end: " + std::to_string(EXIT_FAILURE)}));
+    }
+}
+
+} // namespace
+} // namespace quorvel

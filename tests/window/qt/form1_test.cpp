@@ -1,0 +1,377 @@
+#include "assignment/message_dialog.h"
+#include "inventory/command_runner.h"
+#include "window/qt/form1.h"
+#include "window/qt/list_widget_adapter.h"
+#include "window/qt/qt_form_services.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace quorvel;
+
+namespace {
+
+// The stand-in's built-in table: NetBEUI on two LAN adapters (LANA 2 and 4) and a WAN one.
+const QStringList kSampleLanas{"2", "4"};
+const QStringList kSampleCards{"3Com EtherLink III Adapter", "Intel(R) PRO/100 Adapter"};
+
+using Cursor = std::optional<Qt::CursorShape>;
+
+Cursor overrideCursor()
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor ? Cursor(cursor->shape()) : std::nullopt;
+}
+
+struct Seen {
+    QStringList boxes; // "title: text"
+    QStringList errors;
+    std::vector<Cursor> cursorDuringRuns;
+    Cursor cursorDuringBox;
+};
+
+struct CapturingBox : MessageDialog {
+    explicit CapturingBox(Seen& seen) : seen(seen) {}
+    void show(const std::string& text, const std::string& title, MessageKind kind) override
+    {
+        if (kind == MessageKind::Error) {
+            seen.errors << QString::fromStdString(text);
+            return;
+        }
+        seen.boxes << QString::fromStdString(title + ": " + text);
+        seen.cursorDuringBox = overrideCursor();
+    }
+    Seen& seen;
+};
+
+// Notes the cursor, then hands the command to the real runner, if there is one.
+struct WatchingRunner : CommandRunner {
+    WatchingRunner(Seen& seen, std::unique_ptr<CommandRunner> real) : seen(seen), real(std::move(real)) {}
+    CommandOutcome run(const std::string& commandLine) override
+    {
+        seen.cursorDuringRuns.push_back(overrideCursor());
+        if (duringRun)
+            duringRun(commandLine);
+        return real ? real->run(commandLine) : CommandOutcome{};
+    }
+    std::function<void(const std::string&)> duringRun;
+    Seen& seen;
+    std::unique_ptr<CommandRunner> real;
+};
+
+QStringList rows(const QListWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+QPoint rowCentre(QListWidget* list, int row)
+{
+    return list->visualItemRect(list->item(row)).center();
+}
+
+// Queues a left click at pos, as the window system does while the window's thread is held.
+void postClick(QWidget* widget, QPoint pos)
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QCoreApplication::postEvent(widget, new QMouseEvent(type, pos, widget->mapToGlobal(pos),
+                                                            Qt::LeftButton, held, Qt::NoModifier));
+    }
+}
+
+// Runs the application's event loop from the given step; returns the status it ended with.
+int execFrom(const std::function<void()>& step)
+{
+    QTimer::singleShot(0, step);
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    return QApplication::exec();
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("PATH", QByteArray(LANACFG_DIR) + QDir::listSeparator().toLatin1() + qgetenv("PATH"));
+    }
+
+    // Each case: a fresh state (the stand-in's sample until the first change), a fresh cwd,
+    // the real runner and report files, and captured boxes.
+    void init()
+    {
+        work.emplace();
+        QVERIFY(QDir::setCurrent(work->path()));
+        qputenv("LANACFG_STATE", work->filePath("bindings.txt").toLocal8Bit());
+        seen = {};
+        toolAnswers = true;
+        duringRun = nullptr;
+        FormServices services = qtFormServices(nullptr);
+        services.makeRunner = [this, real = services.makeRunner] {
+            auto runner = std::make_unique<WatchingRunner>(seen, toolAnswers ? real() : nullptr);
+            runner->duringRun = duringRun;
+            return runner;
+        };
+        services.makeMessageDialog = [this] { return std::make_unique<CapturingBox>(seen); };
+        form.emplace(services);
+        lstLANA = form->findChild<QListWidget*>("lstLANA");
+        lstCard = form->findChild<QListWidget*>("lstCard");
+        cmdSet = form->findChild<QPushButton*>("cmdSet");
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        QDir::setCurrent(QDir::tempPath());
+        work.reset();
+        QCOMPARE(overrideCursor(), std::nullopt);
+    }
+
+    void loadListsTheBindingsBeforeShowing()
+    {
+        QVERIFY(form->Form_Load());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(rows(lstLANA), kSampleLanas);
+        QCOMPARE(rows(lstCard), kSampleCards);
+        QVERIFY(!QFile::exists("lanapaths.txt"));
+    }
+
+    void controlsKeepTheirPlacesCaptionsAndTabOrder()
+    {
+        QCOMPARE(form->screen()->logicalDotsPerInchX(), 96.0);
+        QCOMPARE(form->windowTitle(), "Quorvel");
+        QVERIFY(!form->windowIcon().isNull());
+        QCOMPARE(form->size(), QSize(431, 269));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const struct { const char* name; QRect at; QString caption; } controls[] = {
+            {"LABN", {16, 24, 105, 17}, "LANA"},
+            {"Label1", {128, 24, 129, 17}, "Network Card"},
+            {"lstLANA", {16, 40, 33, 147}, {}},
+            {"lstCard", {48, 40, 377, 147}, {}},
+            {"Label2", {16, 200, 409, 17}, "Highlight the Card where you want to set the LANA=O and click set"},
+            {"cmdExit", {128, 232, 57, 25}, "Close"},
+            {"cmdSet", {272, 232, 57, 25}, "Set"},
+        };
+        for (const auto& control : controls) {
+            auto* widget = form->findChild<QWidget*>(control.name);
+            QVERIFY2(widget, control.name);
+            QCOMPARE(widget->geometry(), control.at);
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                QCOMPARE(label->text(), control.caption);
+            if (auto* button = qobject_cast<QPushButton*>(widget))
+                QCOMPARE(button->text(), control.caption);
+        }
+
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*form));
+        QCOMPARE(QApplication::focusWidget(), cmdSet);
+        for (const char* next : {"cmdExit", "lstCard", "lstLANA", "cmdSet"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        }
+    }
+
+    void setGivesTheHighlightedCardLana0()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QTest::mouseClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 1));
+        QTest::mouseClick(cmdSet, Qt::LeftButton);
+        QCOMPARE(seen.errors, QStringList());
+        QCOMPARE(rows(lstLANA), QStringList({"0", "2"}));
+        QCOMPARE(rows(lstCard), QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
+        QVERIFY(lstCard->selectedItems().isEmpty());
+        // Load, renumbering, refresh: each run under the wait cursor.
+        QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(3, Qt::WaitCursor));
+    }
+
+    void doubleClickSetsTheRowDoubleClicked()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QTest::mouseClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 0));
+        QTest::mouseDClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 0));
+        QCOMPARE(rows(lstLANA), QStringList({"0", "4"}));
+        QCOMPARE(rows(lstCard), kSampleCards);
+        QVERIFY(lstCard->selectedItems().isEmpty());
+    }
+
+    void clicksMadeWhileLanacfgRunsAreDropped()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*form));
+        QTest::mouseClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 1));
+        // While the renumbering holds the window, the user clicks the second row and "Set"
+        // again; after the refresh that row holds another adapter.
+        int renumberings = 0;
+        duringRun = [&](const std::string& commandLine) {
+            if (commandLine.rfind("lanacfg setlananumber", 0) != 0 || ++renumberings > 1)
+                return;
+            postClick(lstCard->viewport(), rowCentre(lstCard, 1));
+            postClick(cmdSet, cmdSet->rect().center());
+        };
+        QTest::mouseClick(cmdSet, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(renumberings, 1);
+        QCOMPARE(rows(lstLANA), QStringList({"0", "2"}));
+        QCOMPARE(rows(lstCard), QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*form));
+        QCOMPARE(QApplication::focusWidget(), cmdSet);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            const std::size_t runsBefore = seen.cursorDuringRuns.size();
+            QTest::keyClick(cmdSet, key);
+            // The renumbering and its refresh.
+            QCOMPARE(seen.cursorDuringRuns.size(), runsBefore + 2);
+        }
+        auto* cmdExit = form->findChild<QPushButton*>("cmdExit");
+        cmdExit->setFocus();
+        QCOMPARE(execFrom([cmdExit] { QTest::keyClick(cmdExit, Qt::Key_Return); }), 0);
+    }
+
+    void setWithoutCardHighlightChangesNothing()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*form));
+        QTest::keyClick(cmdSet, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), lstCard);
+        QVERIFY(lstCard->currentItem() != nullptr);
+        QTest::mouseClick(lstLANA->viewport(), Qt::LeftButton, {}, rowCentre(lstLANA, 1));
+
+        QTest::mouseClick(cmdSet, Qt::LeftButton);
+        QCOMPARE(seen.errors, QStringList());
+        QCOMPARE(seen.boxes, QStringList());
+        QCOMPARE(rows(lstLANA), kSampleLanas);
+        QCOMPARE(rows(lstCard), kSampleCards);
+    }
+
+    void closeEndsTheProgram()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        auto* cmdExit = form->findChild<QPushButton*>("cmdExit");
+        QCOMPARE(execFrom([cmdExit] { QTest::mouseClick(cmdExit, Qt::LeftButton); }), 0);
+    }
+
+    void unreadableReportIsShownAndEndsTheProgramWithFailure()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        toolAnswers = false; // so no report file is written
+        QCOMPARE(execFrom([this] { QTest::mouseClick(cmdSet, Qt::LeftButton); }), EXIT_FAILURE);
+        QCOMPARE(seen.errors.size(), 1u);
+        QVERIFY2(seen.errors[0].contains("lanapaths.txt"), qPrintable(seen.errors[0]));
+    }
+
+    void failedLoadIsShownAndKeepsTheWindowHidden()
+    {
+        toolAnswers = false;
+        QVERIFY(!form->Form_Load());
+        QCOMPARE(seen.errors.size(), 1u);
+        QVERIFY(!form->isVisible());
+    }
+
+    void rowsKeepTheReportsBytesAndOnlySelectionHighlights()
+    {
+        QListWidget list;
+        ListWidgetAdapter adapter(list);
+        const std::string odd = "Karte \xff\x01 \xc3\xa4";
+        adapter.append("plain");
+        adapter.append(odd);
+        QCOMPARE(adapter.rowText(1), odd);
+        QCOMPARE(adapter.rowText(2), "");
+        list.setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        QCOMPARE(adapter.highlightedRow(), -1);
+        list.setCurrentRow(1);
+        QCOMPARE(adapter.highlightedRow(), 1);
+    }
+
+    void programWithoutDisplayExplainsAndFails()
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        program.setProcessEnvironment(environment);
+        program.start(QUORVEL_EXE, {});
+        QVERIFY(program.waitForFinished());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY(program.exitCode() != 0);
+        QCOMPARE(program.readAllStandardError(),
+                 "quorvel: no display found (DISPLAY is not set); start it from a desktop session\n");
+    }
+
+    void errorBoxShowsReportTextAsPlainText()
+    {
+        const std::string error = "Could not run \"lanacfg setlananumber <b>3</b> 0\": gone";
+        QString shownText;
+        Qt::TextFormat shownFormat = Qt::RichText;
+        QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+        // Closes the box once it is up, as a user would.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shownText = box->text();
+                shownIcon = box->icon();
+                shownFormat = box->textFormat();
+                box->accept();
+            }
+        });
+        closer.start(10);
+        // Inside a running event loop, as the window shows it: earlier cases ended theirs.
+        execFrom([&] {
+            qtFormServices(nullptr).makeMessageDialog()->show(error, "Quorvel", MessageKind::Error);
+            QCoreApplication::exit(0);
+        });
+        QCOMPARE(shownText, QString::fromStdString(error));
+        QCOMPARE(shownFormat, Qt::PlainText);
+        QCOMPARE(shownIcon, QMessageBox::Critical);
+    }
+
+private:
+    std::optional<QTemporaryDir> work;
+    Seen seen;
+    bool toolAnswers = true;
+    std::function<void(const std::string&)> duringRun;
+    std::optional<Form1> form;
+    QListWidget* lstLANA = nullptr;
+    QListWidget* lstCard = nullptr;
+    QPushButton* cmdSet = nullptr;
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

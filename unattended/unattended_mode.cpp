@@ -1,0 +1,91 @@
+#include "unattended_mode.h"
+
+#include "assignment/renumber_by_name.h"
+#include "inventory/binding_inventory.h"
+#include "inventory/error_text.h"
+#include "inventory/operation_error.h"
+#include "inventory/plain_adapter_list.h"
+#include "inventory/report_files.h"
+#include "unattended/exit_status.h"
+#include "unattended/printable_text.h"
+#include "unattended/script_command_runner.h"
+#include "unattended/unattended_options.h"
+
+namespace quorvel {
+
+namespace {
+
+void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAdapterList& lstCard)
+{
+    for (int row = 0; row < lstCard.rowCount(); ++row)
+        out << lstLANA.rowText(row) << '\t' << lstCard.rowText(row) << '\n';
+    out.flush();
+    // A full disk or a closed pipe: the script must not take a missing list for an empty one.
+    if (!out)
+        throw OperationError("could not write the list to standard output");
+}
+
+int listAdapters(const UnattendedRequest& request, const UnattendedServices& services,
+                 std::ostream& out)
+{
+    PlainAdapterList lstLANA;
+    PlainAdapterList lstCard;
+    BindingInventory inventory(lstLANA, lstCard);
+    ScriptCommandRunner runner(services, request.timeout);
+    const auto files = services.makeReportFiles();
+    inventory.GetLANAInfo(runner, *files);
+    printRows(out, lstLANA, lstCard);
+    return kStatusDone;
+}
+
+int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
+               const UnattendedServices& services, std::ostream& out, std::ostream& err)
+{
+    PlainAdapterList lstLANA;
+    PlainAdapterList lstCard;
+    ScriptCommandRunner runner(services, request.timeout);
+    const auto files = services.makeReportFiles();
+    const NamedAssignmentResult result =
+        assignLana0ByName(adapterName, lstLANA, lstCard, runner, *files);
+    switch (result.outcome) {
+    case NamedAssignmentOutcome::Assigned:
+        // The refresh that confirmed the change is the new list.
+        printRows(out, lstLANA, lstCard);
+        return kStatusDone;
+    case NamedAssignmentOutcome::NotTaken:
+        err << kProgramName << ": " << printableText(result.message) << '\n';
+        return kStatusNotTaken;
+    case NamedAssignmentOutcome::NotListed:
+    case NamedAssignmentOutcome::Ambiguous:
+        break;
+    }
+    err << kProgramName << ": " << printableText(result.message) << '\n';
+    return kStatusUsage;
+}
+
+} // namespace
+
+int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
+                  const UnattendedServices& services, std::ostream& out, std::ostream& err)
+{
+    try {
+        const ParsedOptions parsed = parseUnattendedOptions(arguments, version);
+        if (const auto* problem = std::get_if<UsageProblem>(&parsed)) {
+            err << problem->text;
+            return kStatusUsage;
+        }
+        if (const auto* answer = std::get_if<ImmediateAnswer>(&parsed)) {
+            out << answer->text << std::flush;
+            return kStatusDone;
+        }
+        const auto& request = std::get<UnattendedRequest>(parsed);
+        if (const auto* set = std::get_if<SetRequest>(&request.action))
+            return setAdapter(request, set->adapterName, services, out, err);
+        return listAdapters(request, services, out);
+    } catch (...) {
+        err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';
+        return kStatusNoReport;
+    }
+}
+
+} // namespace quorvel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "inventory/binding_inventory.h"
+#include "window/form_services.h"
+
+#include <functional>
+
+namespace quorvel {
+
+class AdapterList;
+
+// What the main window does, for any toolkit: each event's operations and the error policy.
+// A view builds the controls, adapts its two list boxes as AdapterLists and forwards its
+// events here; the lists and the report stay with this object for the window's whole life.
+class Form1Behaviour {
+public:
+    Form1Behaviour(AdapterList& lstLANA, AdapterList& lstCard, FormServices services);
+
+    // Fills the lists; call before the window is first shown. False when that failed: the
+    // error has been shown, the program is ending, and the window must not be shown.
+    bool Form_Load();
+    void cmdSet_Click();
+    // The view highlights the row under the pointer first; then it acts as "Set".
+    void lstCard_DblClick();
+    void cmdExit_Click();
+
+private:
+    void refreshLists();
+    void assignLana0();
+    // Runs one event's operations. Any error ends the event: it is shown in the error box and
+    // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
+    bool runEvent(const std::function<void()>& operations);
+    // Inside a catch block: the error box for the error being handled.
+    void showCurrentError() noexcept;
+
+    AdapterList& lstLANA;
+    AdapterList& lstCard;
+    FormServices services_;
+    BindingInventory inventory_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace quorvel {
+
+// The main window's layout, the same for every toolkit: positions and sizes in twips
+// (1/1440 inch), turned into pixels at the screen's logical resolution.
+
+inline constexpr const char* kFormCaption = "Quorvel";
+inline constexpr int kClientWidthTwips = 6465;
+inline constexpr int kClientHeightTwips = 4035;
+
+enum class ControlKind { Label, ListBox, PushButton };
+
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct ControlLayout {
+    const char* name;
+    ControlKind kind;
+    const char* caption; // empty for the list boxes
+    TwipRect at;         // within the client area
+    int tabOrder;        // 0 takes the focus first
+};
+
+inline constexpr std::array<ControlLayout, 7> kForm1Controls = {{
+    {"LABN", ControlKind::Label, "LANA", {240, 360, 1575, 255}, 4},
+    {"Label1", ControlKind::Label, "Network Card", {1920, 360, 1935, 255}, 5},
+    {"lstLANA", ControlKind::ListBox, "", {240, 600, 495, 2205}, 3},
+    {"lstCard", ControlKind::ListBox, "", {720, 600, 5655, 2205}, 2},
+    {"Label2", ControlKind::Label,
+     "Highlight the Card where you want to set the LANA=O and click set", {240, 3000, 6135, 255},
+     6},
+    {"cmdExit", ControlKind::PushButton, "Close", {1920, 3480, 855, 375}, 1},
+    {"cmdSet", ControlKind::PushButton, "Set", {4080, 3480, 855, 375}, 0},
+}};
+
+// The control of that name; the names are those of the table, anything else is a slip.
+const ControlLayout& form1Control(std::string_view name);
+
+struct PixelRect {
+    int left;
+    int top;
+    int width;
+    int height;
+
+    bool operator==(const PixelRect&) const = default;
+};
+
+// Rounded to the nearest pixel, halves up.
+int twipsToPixels(int twips, double dotsPerInch);
+PixelRect twipsToPixels(const TwipRect& rect, double dotsPerInchX, double dotsPerInchY);
+
+} // namespace quorvel

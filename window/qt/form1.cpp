@@ -1,0 +1,144 @@
+#include "form1.h"
+
+#include "window/form1_layout.h"
+#include "window/qt/qt_form_services.h"
+
+#include "app/icons/quorvel.xpm"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <vector>
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+// The boxes are fixed in size: a desktop with a wider default font gets smaller captions
+// rather than clipped ones.
+void fitCaption(QLabel* label)
+{
+    constexpr qreal kSmallestPointSize = 6.0;
+    QFont font = label->font();
+    while (font.pointSizeF() > kSmallestPointSize
+           && QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
+
+QString captionOf(const char* name)
+{
+    return QString::fromLatin1(form1Control(name).caption);
+}
+
+template <typename Control>
+Control* makeControl(const char* name, QWidget* window)
+{
+    auto* control = new Control(window);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+template <typename Control>
+Control* makeCaptioned(const char* name, QWidget* window)
+{
+    auto* control = new Control(captionOf(name), window);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : Form1(qtFormServices(this), parent)
+{
+}
+
+Form1::Form1(FormServices services, QWidget* parent)
+    : QWidget(parent),
+      LABN(makeCaptioned<QLabel>("LABN", this)),
+      Label1(makeCaptioned<QLabel>("Label1", this)),
+      lstLANA(makeControl<QListWidget>("lstLANA", this)),
+      lstCard(makeControl<QListWidget>("lstCard", this)),
+      Label2(makeCaptioned<QLabel>("Label2", this)),
+      cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
+      cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
+      lanaRows_(*lstLANA),
+      cardRows_(*lstCard),
+      behaviour_(lanaRows_, cardRows_, std::move(services))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kFormCaption));
+    // Built from the XPM text compiled in: no file to read and no image plugins to load,
+    // which would otherwise cost a noticeable part of the start-up.
+    setWindowIcon(QIcon(QPixmap(quorvel_icon)));
+
+    for (QListWidget* list : {lstLANA, lstCard}) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        // The two lists' rows pair up by position; stripes carry the eye across.
+        list->setAlternatingRowColors(true);
+    }
+    // Enter presses the focused button, as Space does; outside a dialog Qt needs telling.
+    for (QPushButton* button : {cmdSet, cmdExit})
+        button->setAutoDefault(true);
+    QFont heading = LABN->font();
+    heading.setBold(true);
+    LABN->setFont(heading);
+    Label1->setFont(heading);
+    placeControls();
+    for (QLabel* label : {LABN, Label1, Label2})
+        fitCaption(label);
+
+    // Focus moves through the controls that take it in the layout's tab order.
+    std::vector<const ControlLayout*> focusOrder;
+    for (const ControlLayout& control : kForm1Controls) {
+        if (control.kind != ControlKind::Label)
+            focusOrder.push_back(&control);
+    }
+    std::sort(focusOrder.begin(), focusOrder.end(),
+              [](const ControlLayout* a, const ControlLayout* b) { return a->tabOrder < b->tabOrder; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(findChild<QWidget*>(QString::fromLatin1(focusOrder[i - 1]->name)),
+                    findChild<QWidget*>(QString::fromLatin1(focusOrder[i]->name)));
+    findChild<QWidget*>(QString::fromLatin1(focusOrder.front()->name))->setFocus();
+
+    connect(cmdSet, &QPushButton::clicked, this, [this] { behaviour_.cmdSet_Click(); });
+    connect(lstCard, &QListWidget::itemDoubleClicked, this, &Form1::lstCard_DblClick);
+    connect(cmdExit, &QPushButton::clicked, this, [this] { behaviour_.cmdExit_Click(); });
+}
+
+bool Form1::Form_Load()
+{
+    return behaviour_.Form_Load();
+}
+
+void Form1::lstCard_DblClick(QListWidgetItem* item)
+{
+    // Acts on the row under the pointer, even if a modifier key left it unselected.
+    if (item != nullptr && !item->isSelected())
+        lstCard->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    behaviour_.lstCard_DblClick();
+}
+
+void Form1::placeControls()
+{
+    const QScreen* shownOn = screen();
+    const qreal dpiX = shownOn->logicalDotsPerInchX();
+    const qreal dpiY = shownOn->logicalDotsPerInchY();
+
+    setFixedSize(twipsToPixels(kClientWidthTwips, dpiX), twipsToPixels(kClientHeightTwips, dpiY));
+    for (const ControlLayout& control : kForm1Controls) {
+        const PixelRect at = twipsToPixels(control.at, dpiX, dpiY);
+        findChild<QWidget*>(QString::fromLatin1(control.name))
+            ->setGeometry(at.left, at.top, at.width, at.height);
+    }
+}
+
+} // namespace quorvel
