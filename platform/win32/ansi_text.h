@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The one conversion point between the report's bytes, which are in the system's ANSI code
+// page, and the UTF-16 of the wide Windows functions. Bytes that round-trip through
+// wideFromAnsi and ansiFromWide come back unchanged wherever the code page allows it.
+std::wstring wideFromAnsi(std::string_view bytes);
+std::string ansiFromWide(std::wstring_view text);
+
+} // namespace quorvel
