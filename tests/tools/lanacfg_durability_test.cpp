@@ -41,13 +41,17 @@ std::vector<std::string> showEntries(const fs::path& state)
 }
 
 // Disjoint swaps commute, so whatever order the runs take the lock in, the result is
-// known exactly, and a change lost between one run's read and another's write shows.
+// known exactly, and a change lost between one run's read and another's write shows. Half
+// the runs name the state file through a link: they must take turns with the others all the
+// same.
 TEST(LanacfgDurability, FiftyConcurrentSwapsAllTakeEffect)
 {
     ScratchDir scratch;
     const fs::path state = scratch.path() / "bindings.txt";
+    const fs::path link = scratch.path() / "linked-bindings.txt";
     const auto rows = numberedTable(100);
     writeFile(state, stateText(rows));
+    fs::create_symlink(state, link);
 
     std::vector<int> lanas(100);
     std::iota(lanas.begin(), lanas.end(), 0);
@@ -60,7 +64,7 @@ TEST(LanacfgDurability, FiftyConcurrentSwapsAllTakeEffect)
         const int b = lanas[i + 1];
         std::swap(expected[a][0], expected[b][0]);
         runs.push_back(std::make_unique<LanacfgRun>(
-            state,
+            i % 4 == 0 ? state : link,
             std::vector<std::string>{"setlananumber", std::to_string(a), std::to_string(b)}));
     }
     for (const auto& run : runs) {
@@ -71,6 +75,7 @@ TEST(LanacfgDurability, FiftyConcurrentSwapsAllTakeEffect)
     std::sort(expected.begin(), expected.end(),
               [](const auto& x, const auto& y) { return std::stoi(x[0]) < std::stoi(y[0]); });
     EXPECT_EQ(showEntries(state), entriesOf(expected));
+    EXPECT_TRUE(fs::is_symlink(link));
 }
 
 TEST(LanacfgDurability, RunKilledBeforeRenameLeavesTheOldTable)

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -94,9 +95,30 @@ RunResult LanacfgRun::wait()
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outPath_), readFile(errPath_)};
 }
 
+bool LanacfgRun::hasEnded() const
+{
+    siginfo_t ended{};
+    // WNOWAIT leaves the ended run for wait() to collect; EINTR counts as not yet.
+    return ::waitid(P_PID, static_cast<id_t>(pid_), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           ended.si_pid != 0;
+}
+
+RunResult LanacfgRun::wait(std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (pid_ > 0 && !hasEnded()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return wait();
+}
+
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args)
 {
-    return LanacfgRun(statePath, args).wait();
+    return LanacfgRun(statePath, args).wait(kHangGuard);
 }
 
 std::string readFile(const std::filesystem::path& path)

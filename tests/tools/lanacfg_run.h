@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,13 +24,21 @@ public:
     void kill() const;
     // Waits for the end; the exit status is -1 when a signal ended the run.
     RunResult wait();
+    // The same, but a run still going after `limit` is killed: a hang fails, never stalls.
+    RunResult wait(std::chrono::milliseconds limit);
 
 private:
+    bool hasEnded() const;
+
     int pid_ = -1;
     std::filesystem::path outPath_;
     std::filesystem::path errPath_;
 };
 
+// Far beyond what any run takes: only a run that hangs reaches it.
+inline constexpr std::chrono::seconds kHangGuard{30};
+
+// One run to its end, killed if it hangs past kHangGuard.
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
 
 std::string readFile(const std::filesystem::path& path);

@@ -1,3 +1,4 @@
+#include "expect_refused.h"
 #include "lanacfg_run.h"
 #include "report_lines.h"
 
@@ -106,15 +107,6 @@ TEST_F(LanacfgTest, SameNumberChangesNothing)
     EXPECT_EQ(runLanacfg(state, {"setlananumber", "2", "2"}).exitStatus, 0);
     EXPECT_EQ(readFile(state), "# kept as written\n" + kSmallTable);
     EXPECT_EQ(fs::last_write_time(state), before);
-}
-
-void expectRefused(const RunResult& result, int exitStatus)
-{
-    EXPECT_EQ(result.exitStatus, exitStatus);
-    EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.starts_with("lanacfg: ")) << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-    EXPECT_TRUE(result.err.ends_with("\n")) << result.err;
 }
 
 TEST_F(LanacfgTest, BadCommandLinesAreRefusedAndChangeNothing)

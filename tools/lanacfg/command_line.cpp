@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "lana_number.h"
+#include "state_file.h"
 #include "tool_error.h"
 
 #include <string>
@@ -9,7 +10,7 @@ namespace lanacfg {
 
 namespace {
 
-constexpr std::string_view kHelpText = R"(Usage: lanacfg showlanapaths
+constexpr std::string_view kHelpTextStart = R"(Usage: lanacfg showlanapaths
        lanacfg setlananumber LANA NEW
        lanacfg --help
 
@@ -23,9 +24,12 @@ Shows and changes the LANA numbers of the NetBIOS bindings of this machine.
 LANA numbers are written in decimal digits only, from 0 to 254.
 
 State file
-  $LANACFG_STATE if set, else $XDG_STATE_HOME/lanacfg/bindings.txt, else
-  ~/.local/state/lanacfg/bindings.txt. While it does not exist a built-in sample table
-  is used; the first change writes the file, creating its folder.
+)";
+
+// After the lines that tell where the state file is.
+constexpr std::string_view kHelpTextEnd = R"(
+  While it does not exist a built-in sample table is used; the first change writes
+  the file, creating its folder.
 
   One binding a line:  LANA<TAB>protocol<TAB>adapter
   Fields are separated by one or more tabs; spaces around a field are ignored. Blank
@@ -36,7 +40,8 @@ State file
     1	NetBEUI Protocol	3Com EtherLink III Adapter
 
   A change rewrites the whole file (comments are not kept): it is written to FILE.tmp,
-  synced and renamed over FILE. Runs take turns through a lock on FILE.lock.
+  synced and moved over FILE. Runs take turns through a lock on FILE.lock. Both are
+  regular files of the tool's own; anything else found there is refused.
 
 Exit status
   0  success
@@ -87,9 +92,12 @@ Command parseCommandLine(const std::vector<std::string_view>& args)
     throw UsageError("unknown command \"" + std::string(name) + "\"" + std::string(kTryHelp));
 }
 
-std::string_view helpText()
+std::string helpText()
 {
-    return kHelpText;
+    std::string text(kHelpTextStart);
+    text += stateFileLocationHelp();
+    text += kHelpTextEnd;
+    return text;
 }
 
 } // namespace lanacfg

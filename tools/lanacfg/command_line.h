@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,6 @@ struct Command {
 // The arguments after the program name. Throws UsageError for anything else.
 Command parseCommandLine(const std::vector<std::string_view>& args);
 
-std::string_view helpText();
+std::string helpText();
 
 } // namespace lanacfg

@@ -16,14 +16,18 @@ StateError noSuchLana(const std::string& statePath, int lana)
 
 } // namespace
 
-std::string showLanaPaths(const std::string& statePath)
+std::string showLanaPaths(const std::string& givenPath)
 {
+    const std::string statePath = followStateLinks(givenPath);
     const StateLock lock(statePath, StateLock::Mode::Read);
     return lanaPathsReport(loadState(statePath));
 }
 
-void setLanaNumber(const std::string& statePath, int lana, int newLana)
+void setLanaNumber(const std::string& givenPath, int lana, int newLana)
 {
+    // One lock per file, however a run names it: runs through a link and through the file
+    // itself must take turns.
+    const std::string statePath = followStateLinks(givenPath);
     // Nothing to write: a reader's lock is enough and leaves no folder or file behind.
     if (lana == newLana) {
         const StateLock lock(statePath, StateLock::Mode::Read);

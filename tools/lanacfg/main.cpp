@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "commands.h"
+#include "console.h"
 #include "state_file.h"
 #include "tool_error.h"
 
@@ -24,13 +25,13 @@ std::string oneLine(std::string_view message)
 
 int fail(int exitStatus, std::string_view message)
 {
-    std::cerr << "lanacfg: " << oneLine(message) << std::endl;
+    std::cerr << "lanacfg: " << lanacfg::consoleText(oneLine(message)) << std::endl;
     return exitStatus;
 }
 
 void printOut(std::string_view text)
 {
-    std::cout << text << std::flush;
+    std::cout << lanacfg::consoleText(text) << std::flush;
     if (!std::cout)
         throw lanacfg::StateError("cannot write to standard output");
 }
@@ -41,8 +42,9 @@ int main(int argc, char* argv[])
 {
     using namespace lanacfg;
     try {
-        const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-        const Command command = parseCommandLine(args);
+        const std::vector<std::string> arguments = commandArguments(argc, argv);
+        const Command command =
+            parseCommandLine(std::vector<std::string_view>(arguments.begin(), arguments.end()));
         switch (command.kind) {
         case Command::Kind::Help:
             printOut(helpText());

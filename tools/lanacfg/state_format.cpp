@@ -20,9 +20,10 @@ std::string quoted(std::string_view text)
     return result;
 }
 
-constexpr std::string_view kHeader =
-    "# lanacfg binding table: one binding a line, LANA<TAB>protocol<TAB>adapter.\n"
-    "# LANA numbers run from 0 to 254, each used once; # lines and blank lines are ignored.\n";
+constexpr std::string_view kHeaderLines[] = {
+    "# lanacfg binding table: one binding a line, LANA<TAB>protocol<TAB>adapter.",
+    "# LANA numbers run from 0 to 254, each used once; # lines and blank lines are ignored.",
+};
 
 // The report joins protocol and adapter with this; a name holding it would blur the line.
 constexpr std::string_view kReportSeparator = "-->";
@@ -108,16 +109,20 @@ BindingTable parseStateText(std::string_view text, const std::string& sourceName
     return table;
 }
 
-std::string formatStateText(const BindingTable& table)
+std::string formatStateText(const BindingTable& table, std::string_view lineEnd)
 {
-    std::string text(kHeader);
+    std::string text;
+    for (const std::string_view line : kHeaderLines) {
+        text += line;
+        text += lineEnd;
+    }
     for (const Binding& binding : table.bindings()) {
         text += std::to_string(binding.lana);
         text += '\t';
         text += binding.protocol;
         text += '\t';
         text += binding.adapter;
-        text += '\n';
+        text += lineEnd;
     }
     return text;
 }
