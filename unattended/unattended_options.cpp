@@ -18,7 +18,7 @@ constexpr const char* kDescription =
     "adapter has the given name; 3 the binding report could not be had.\n";
 
 // A week: longer than any wait a script could mean, short of overflowing a wait in ms.
-constexpr std::int64_t kLongestTimeoutSeconds = 7 * 24 * 60 * 60;
+constexpr std::int64_t kLongestTimeoutSeconds = std::int64_t{7} * 24 * 60 * 60;
 
 struct OptionValues {
     bool version = false;

@@ -37,7 +37,7 @@ void Form1Behaviour::lstCard_DblClick()
     cmdSet_Click();
 }
 
-void Form1Behaviour::cmdExit_Click()
+void Form1Behaviour::cmdExit_Click() const
 {
     services_.endProgram(EXIT_SUCCESS);
 }
@@ -70,7 +70,7 @@ bool Form1Behaviour::runEvent(const std::function<void()>& operations)
     return false;
 }
 
-void Form1Behaviour::showCurrentError() noexcept
+void Form1Behaviour::showCurrentError() const noexcept
 {
     try {
         services_.makeMessageDialog()->show(describeCurrentError(), kFormCaption,

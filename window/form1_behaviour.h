@@ -22,7 +22,7 @@ public:
     void cmdSet_Click();
     // The view highlights the row under the pointer first; then it acts as "Set".
     void lstCard_DblClick();
-    void cmdExit_Click();
+    void cmdExit_Click() const;
 
 private:
     void refreshLists();
@@ -31,7 +31,7 @@ private:
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);
     // Inside a catch block: the error box for the error being handled.
-    void showCurrentError() noexcept;
+    void showCurrentError() const noexcept;
 
     AdapterList& lstLANA;
     AdapterList& lstCard;

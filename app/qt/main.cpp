@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -33,6 +34,8 @@ int main(int argc, char* argv[])
         const std::vector<std::string> arguments(argv + 1, argv + argc);
         // QtCore only: the options work over SSH and in CI, where there is no display.
         const QCoreApplication app(argc, argv);
+        // A reader that has gone is a write error like a full disk, which the options report.
+        std::signal(SIGPIPE, SIG_IGN);
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, qtUnattendedServices(), std::cout,
                                       std::cerr);
     }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvel {
 
@@ -54,6 +55,15 @@ void setDirectCommand(QProcess& process, const std::string& commandLine)
     process.setArguments(arguments);
 }
 
+// Commands left running at their time limit. Destroying a QProcess kills its command, so
+// their objects stay alive, and reachable, until the program itself has ended; the list is
+// never destroyed for the same reason.
+void keepRunning(std::unique_ptr<QProcess> process)
+{
+    static auto& leftRunning = *new std::vector<std::unique_ptr<QProcess>>();
+    leftRunning.push_back(std::move(process));
+}
+
 } // namespace
 
 ProcessCommandRunner::ProcessCommandRunner(std::optional<TimeLimit> limit) : limit_(limit)
@@ -77,10 +87,13 @@ CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
     // The tool's complaints reach the user; its report goes through the file.
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const bool mayStop = limit_ && limit_->action == OnTimeout::Stop;
-    if (mayStop) {
+    process->setChildProcessModifier([mayStop] {
+        // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
+        ::signal(SIGPIPE, SIG_DFL);
         // A group of its own, so that stopping it stops whatever it started too.
-        process->setChildProcessModifier([] { ::setpgid(0, 0); });
-    }
+        if (mayStop)
+            ::setpgid(0, 0);
+    });
 
     process->start();
     if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
@@ -94,9 +107,7 @@ CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
             process->waitForFinished(-1);
             return {CommandOutcome::End::TimedOutStopped, seconds};
         }
-        // Destroying the QProcess would kill the command; it is left alone to finish its
-        // change, and the object with it, for the few moments the program still has.
-        static_cast<void>(process.release());
+        keepRunning(std::move(process));
         return {CommandOutcome::End::TimedOutLeftRunning, seconds};
     }
     if (process->exitStatus() == QProcess::CrashExit)

@@ -28,7 +28,7 @@ public:
 
 fs::path writeRecordingTool(const fs::path& folder)
 {
-    const fs::path tool = folder / "lanacfg";
+    fs::path tool = folder / "lanacfg";
     std::ofstream(tool) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << (folder / "args.txt").string()
                         << "'\n";
     fs::permissions(tool, fs::perms::owner_all);
