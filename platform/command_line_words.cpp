@@ -97,6 +97,19 @@ std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine)
     return words;
 }
 
+std::string commandLineForMessages(std::string_view commandLine)
+{
+    std::string shown;
+    shown.reserve(commandLine.size());
+    for (const char c : commandLine) {
+        if (c == '\0')
+            shown += "<NUL>";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 std::optional<std::string> interpreterCommand(std::string_view commandLine)
 {
     std::size_t pos = skipSeparators(commandLine, 0);

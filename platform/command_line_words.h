@@ -12,6 +12,10 @@ namespace quorvel {
 // written, whatever system runs them.
 std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
 
+// A command line as a message shows it: a NUL, which would end the message there, is written
+// "<NUL>".
+std::string commandLineForMessages(std::string_view commandLine);
+
 // REST when the command line reads "cmd /c REST" ("cmd" and "/c" in any case), else nothing.
 std::optional<std::string> interpreterCommand(std::string_view commandLine);
 

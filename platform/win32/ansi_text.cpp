@@ -1,0 +1,49 @@
+#include "ansi_text.h"
+
+#include "inventory/operation_error.h"
+
+#include <climits>
+#include <windows.h>
+
+namespace quorvel {
+
+namespace {
+
+// The texts here are command lines, paths, messages and report lines: far below this.
+int checkedLength(std::size_t length)
+{
+    if (length > static_cast<std::size_t>(INT_MAX))
+        throw OperationError("A text of " + std::to_string(length)
+                             + " characters is too long to convert");
+    return static_cast<int>(length);
+}
+
+} // namespace
+
+// Flags stay 0: the defaults map every byte of the code page, and Windows 2000 refuses some
+// of the flags that later versions take.
+std::wstring wideFromAnsi(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    const int length = checkedLength(bytes.size());
+    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), wideLength);
+    return wide;
+}
+
+std::string ansiFromWide(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int length = checkedLength(text.size());
+    const int byteLength =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(byteLength), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), byteLength, nullptr,
+                          nullptr);
+    return bytes;
+}
+
+} // namespace quorvel

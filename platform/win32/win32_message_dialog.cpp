@@ -1,0 +1,14 @@
+#include "win32_message_dialog.h"
+
+#include "ansi_text.h"
+
+namespace quorvel {
+
+void Win32MessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
+{
+    // MessageBoxW has no markup: bytes of a report quoted in the text show as they are.
+    ::MessageBoxW(owner_, wideFromAnsi(text).c_str(), wideFromAnsi(title).c_str(),
+                  MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0));
+}
+
+} // namespace quorvel
