@@ -72,6 +72,10 @@ ProcessCommandRunner::ProcessCommandRunner(std::optional<TimeLimit> limit) : lim
 
 CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
 {
+    // The system reads each argument only up to a NUL: what ran would not be what was asked.
+    if (commandLine.find('\0') != std::string::npos)
+        throw OperationError(startFailure(commandLineForMessages(commandLine),
+                                          "it holds a NUL character, which no command line can carry"));
     auto process = std::make_unique<QProcess>();
     if (const auto rest = interpreterCommand(commandLine)) {
         // Only the interpreter form gets a shell: its redirection is how the report is written.

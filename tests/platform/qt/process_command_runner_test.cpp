@@ -1,6 +1,7 @@
 #include "platform/qt/process_command_runner.h"
 
 #include "inventory/operation_error.h"
+#include "platform/command_line_words.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -114,13 +115,16 @@ TEST_F(ProcessCommandRunnerTest, OtherCommandLinesNeverReachAShell)
 
 TEST_F(ProcessCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
 {
-    for (const std::string line : {"quorvel-no-such-program setlananumber 3 0", "", " \t"}) {
+    using namespace std::string_literals;
+    for (const std::string& line : {"quorvel-no-such-program setlananumber 3 0"s, ""s, " \t"s,
+                                    "lanacfg setlananumber 3\0x 0"s, "cmd /c echo a\0b >out.txt"s}) {
         SCOPED_TRACE(line);
         try {
             runner.run(line);
             ADD_FAILURE() << "no error";
         } catch (const OperationError& error) {
-            EXPECT_NE(std::string(error.what()).find("\"" + line + "\""), std::string::npos)
+            EXPECT_NE(std::string(error.what()).find("\"" + quorvel::commandLineForMessages(line) + "\""),
+                      std::string::npos)
                 << error.what();
         }
     }
