@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quorvel {
+
+// The font the system uses for message boxes and dialogs (lfMessageFont), or the stock GUI
+// font when that cannot be had. Owns the font it creates.
+class DialogFont {
+public:
+    DialogFont();
+    ~DialogFont();
+    DialogFont(const DialogFont&) = delete;
+    DialogFont& operator=(const DialogFont&) = delete;
+
+    HFONT get() const { return font_; }
+
+private:
+    HFONT font_;
+    bool owned_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,244 @@
+#include "form1.h"
+
+#include "inventory/operation_error.h"
+#include "platform/win32/ansi_text.h"
+#include "platform/win32/system_message.h"
+#include "window/form1_layout.h"
+#include "window/win32/form1_window_class.h"
+#include "window/win32/win32_form_services.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+// Not resizable, with a minimise box.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD extendedStyle;
+};
+
+ControlClass controlClass(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label:
+        return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::ListBox:
+        // Rows in the order appended, at most one highlighted, double-clicks reported, and the
+        // layout's height exactly rather than a whole number of rows.
+        return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+        return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    }
+    throw std::logic_error("unknown kind of control");
+}
+
+[[noreturn]] void failToCreate(const std::string& what)
+{
+    const DWORD error = ::GetLastError();
+    throw OperationError("Could not create " + what + ": " + systemMessage(error));
+}
+
+RECT workArea()
+{
+    RECT area{};
+    if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) == 0)
+        area = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return area;
+}
+
+// The frame around the layout's client area, centred on the work area.
+RECT centredFrame(const ScreenDpi& dpi)
+{
+    RECT frame{0, 0, twipsToPixels(kClientWidthTwips, dpi.x),
+               twipsToPixels(kClientHeightTwips, dpi.y)};
+    ::AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    const RECT area = workArea();
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    const LONG left = std::max(area.left, area.left + (area.right - area.left - width) / 2);
+    const LONG top = std::max(area.top, area.top + (area.bottom - area.top - height) / 2);
+    return {left, top, left + width, top + height};
+}
+
+// Made in tab order: the dialog manager moves the focus in the order the controls were made.
+std::vector<const ControlLayout*> controlsInTabOrder()
+{
+    std::vector<const ControlLayout*> controls;
+    controls.reserve(kForm1Controls.size());
+    for (const ControlLayout& control : kForm1Controls)
+        controls.push_back(&control);
+    std::sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
+        return a->tabOrder < b->tabOrder;
+    });
+    return controls;
+}
+
+void createControls(HWND window, const ScreenDpi& dpi, HFONT font)
+{
+    const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    for (const ControlLayout* layout : controlsInTabOrder()) {
+        const ControlClass kind = controlClass(layout->kind);
+        const PixelRect at = twipsToPixels(layout->at, dpi.x, dpi.y);
+        const auto id = static_cast<INT_PTR>(controlIdOf(layout->name));
+        // Each control a group of its own: arrow keys never wander from a button to a label.
+        // The labels reach a pixel into the lists below them; clipped, they leave the lists'
+        // borders whole.
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_CLIPSIBLINGS | kind.style;
+        const HWND control = ::CreateWindowExW(
+            kind.extendedStyle, kind.name, wideFromAnsi(layout->caption).c_str(), style, at.left,
+            at.top, at.width, at.height, window, reinterpret_cast<HMENU>(id), program, nullptr);
+        if (control == nullptr)
+            failToCreate(std::string("the control ") + layout->name);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+HWND createWindow(const ScreenDpi& dpi, HFONT font, WNDPROC windowProcedure)
+{
+    const RECT frame = centredFrame(dpi);
+    OwnedWindow window(::CreateWindowExW(
+        0, form1WindowClass(windowProcedure), wideFromAnsi(kFormCaption).c_str(), kWindowStyle,
+        frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+        nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    if (window.get() == nullptr)
+        failToCreate("the window");
+    createControls(window.get(), dpi, font);
+    const HWND created = window.get();
+    window.release();
+    return created;
+}
+
+} // namespace
+
+Form1::Form1() : Form1(win32FormServices)
+{
+}
+
+Form1::Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi)
+    : window_(createWindow(dpi ? *dpi : screenDpi(), font_.get(), windowProcedure)),
+      lanaRows_(control(ControlId::lstLANA)),
+      cardRows_(control(ControlId::lstCard)),
+      behaviour_(lanaRows_, cardRows_, services(*this)),
+      focusOnActivation_(control(ControlId::cmdSet))
+{
+    // Only now, with the object whole, do the window's messages reach it.
+    ::SetWindowLongPtrW(handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Form1::~Form1()
+{
+    if (handle() != nullptr)
+        ::SetWindowLongPtrW(handle(), GWLP_USERDATA, 0);
+    window_.reset();
+}
+
+bool Form1::Form_Load()
+{
+    return behaviour_.Form_Load();
+}
+
+void Form1::show(int showCommand)
+{
+    ::ShowWindow(handle(), showCommand);
+    ::UpdateWindow(handle());
+    if (::IsIconic(handle()) == 0)
+        ::SetFocus(control(ControlId::cmdSet));
+}
+
+bool Form1::preTranslate(MSG& message)
+{
+    if (handle() == nullptr)
+        return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        const HWND focus = ::GetFocus();
+        // The dialog manager would turn Enter into IDOK outside a dialog, whichever button
+        // has the focus; Windows users expect the focused button to be pressed.
+        if (focus == control(ControlId::cmdSet) || focus == control(ControlId::cmdExit)) {
+            ::SendMessageW(focus, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return ::IsDialogMessageW(handle(), &message) != 0;
+}
+
+void Form1::destroy()
+{
+    window_.reset();
+}
+
+HWND Form1::control(ControlId id) const
+{
+    return ::GetDlgItem(handle(), static_cast<int>(id));
+}
+
+LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* form = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    return form->onMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = handle();
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        // The close box, the system menu and Alt+F4 end the program as "Close" does.
+        behaviour_.cmdExit_Click();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = ::GetFocus();
+            if (focus != nullptr && ::IsChild(window, focus) != 0)
+                focusOnActivation_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        // Activation gives the focus to the window itself, where no key would do anything.
+        ::SetFocus(focusOnActivation_);
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_.release();
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Form1::onCommand(int id, int notification)
+{
+    switch (static_cast<ControlId>(id)) {
+    case ControlId::cmdSet:
+        if (notification == BN_CLICKED)
+            behaviour_.cmdSet_Click();
+        break;
+    case ControlId::cmdExit:
+        if (notification == BN_CLICKED)
+            behaviour_.cmdExit_Click();
+        break;
+    case ControlId::lstCard:
+        // The first click of the double-click has highlighted the row.
+        if (notification == LBN_DBLCLK)
+            behaviour_.lstCard_DblClick();
+        break;
+    default:
+        // IDOK and IDCANCEL, from Enter and Esc: the window has no default or cancel action.
+        break;
+    }
+}
+
+} // namespace quorvel

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "window/form1_behaviour.h"
+#include "window/form_services.h"
+#include "window/win32/control_ids.h"
+#include "window/win32/dialog_font.h"
+#include "window/win32/list_box_adapter.h"
+#include "window/win32/owned_window.h"
+#include "window/win32/screen_dpi.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+namespace quorvel {
+
+// The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
+// names, and the button that gives the highlighted adapter LANA number 0. A view: what each
+// event does is Form1Behaviour's.
+class Form1 {
+public:
+    // The services for this window, asked for once while it is being built.
+    using ServicesFor = std::function<FormServices(Form1& window)>;
+
+    // Built hidden, with the system's services, laid out at the screen's logical resolution.
+    Form1();
+    // With services of the caller's making, at the resolution given (else the screen's).
+    explicit Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi = std::nullopt);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Fills the lists; call before the window is first shown. False when that failed: the
+    // error has been shown and the program is ending; the window must not be shown.
+    bool Form_Load();
+    // Shows the window, centred on the work area, with "Set" focused.
+    void show(int showCommand = SW_SHOWNORMAL);
+    // For the message loop, before it translates a message: true when the message was one of
+    // the window's keys (Tab, Enter, Space, Esc, ...) and has been dealt with.
+    bool preTranslate(MSG& message);
+    void destroy();
+
+    // The window, or null once it has been destroyed.
+    HWND handle() const { return window_.get(); }
+    HWND control(ControlId id) const;
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int id, int notification);
+
+    DialogFont font_;
+    OwnedWindow window_;
+    ListBoxAdapter lanaRows_;
+    ListBoxAdapter cardRows_;
+    Form1Behaviour behaviour_;
+    // Where the focus goes back to when the window is activated again.
+    HWND focusOnActivation_;
+};
+
+} // namespace quorvel
