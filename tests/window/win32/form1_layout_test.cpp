@@ -1,0 +1,138 @@
+#include "form1_fixture.h"
+
+#include <cstddef>
+#include <cstdlib>
+
+namespace quorvel::testing {
+namespace {
+
+struct Resolution {
+    double dpi;
+    SIZE client;
+};
+
+struct ControlPlace {
+    ControlId id;
+    const wchar_t* caption;
+    PixelRect at96;
+    PixelRect at144;
+};
+
+// Twips at 96 DPI are fifteenths of a pixel, at 144 tenths; halves round up.
+constexpr Resolution kResolutions[] = {{96.0, {431, 269}}, {144.0, {647, 404}}};
+
+const ControlPlace kControls[] = {
+    {ControlId::LABN, L"LANA", {16, 24, 105, 17}, {24, 36, 158, 26}},
+    {ControlId::Label1, L"Network Card", {128, 24, 129, 17}, {192, 36, 194, 26}},
+    {ControlId::lstLANA, L"", {16, 40, 33, 147}, {24, 60, 50, 221}},
+    {ControlId::lstCard, L"", {48, 40, 377, 147}, {72, 60, 566, 221}},
+    {ControlId::Label2, L"Highlight the Card where you want to set the LANA=O and click set",
+     {16, 200, 409, 17}, {24, 300, 614, 26}},
+    {ControlId::cmdExit, L"Close", {128, 232, 57, 25}, {192, 348, 86, 38}},
+    {ControlId::cmdSet, L"Set", {272, 232, 57, 25}, {408, 348, 86, 38}},
+};
+
+SIZE clientSize(HWND window)
+{
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
+{
+    for (const Resolution& resolution : kResolutions) {
+        SCOPED_TRACE(resolution.dpi);
+        const HWND window = makeForm(ScreenDpi{resolution.dpi, resolution.dpi}).handle();
+        EXPECT_EQ(textOf(window), L"Quorvel");
+        const SIZE client = clientSize(window);
+        EXPECT_EQ(client.cx, resolution.client.cx);
+        EXPECT_EQ(client.cy, resolution.client.cy);
+        for (const ControlPlace& control : kControls) {
+            SCOPED_TRACE(static_cast<int>(control.id));
+            const HWND shown = form->control(control.id);
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(placeOf(shown), resolution.dpi == 96.0 ? control.at96 : control.at144);
+            EXPECT_EQ(textOf(shown), control.caption);
+        }
+    }
+}
+
+TEST_F(Form1Test, LabelsLeaveTheListBordersWhole)
+{
+    const HWND window = shownForm().handle();
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const HDC client = ::GetDC(window);
+    // The lists' top edge (y 40 at 96 DPI), under "LANA" and "Network Card" (which reach down
+    // to y 41) and where no label is.
+    const COLORREF bare = ::GetPixel(client, 350, 40);
+    for (const int x : {30, 60, 190}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(::GetPixel(client, x, 40), bare);
+    }
+    EXPECT_NE(bare, ::GetPixel(client, 350, 30)) << "the edge differs from the background";
+    ::ReleaseDC(window, client);
+}
+
+TEST_F(Form1Test, ScreenResolutionIsTheDefault)
+{
+    const HDC screen = ::GetDC(nullptr);
+    const ScreenDpi dpi{static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSX)),
+                        static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSY))};
+    ::ReleaseDC(nullptr, screen);
+    const SIZE atScreenDpi = clientSize(makeForm(dpi).handle());
+    const SIZE byDefault = clientSize(makeForm(std::nullopt).handle());
+    EXPECT_EQ(byDefault.cx, atScreenDpi.cx);
+    EXPECT_EQ(byDefault.cy, atScreenDpi.cy);
+}
+
+TEST_F(Form1Test, WindowIsFixedInSizeMinimisableAndCentredOnTheWorkArea)
+{
+    const HWND window = makeForm().handle();
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    EXPECT_EQ(style & WS_THICKFRAME, 0u);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0u);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0u);
+    EXPECT_NE(style & WS_SYSMENU, 0u);
+
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    RECT area{};
+    ASSERT_NE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0), 0);
+    EXPECT_LE(std::abs((frame.left + frame.right) - (area.left + area.right)), 1);
+    EXPECT_LE(std::abs((frame.top + frame.bottom) - (area.top + area.bottom)), 1);
+}
+
+TEST_F(Form1Test, WindowShowsTheProgramsIconAndControlsTheSystemsMessageFont)
+{
+    const HWND window = makeForm().handle();
+
+    // This test program carries app/icons/quorvel.ico as resource 1, as quorvel.exe does.
+    auto* const icon = reinterpret_cast<HICON>(::GetClassLongPtrW(window, GCLP_HICON));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO parts{};
+    ASSERT_NE(::GetIconInfo(icon, &parts), 0);
+    BITMAP image{};
+    ::GetObjectW(parts.hbmColor, sizeof image, &image);
+    EXPECT_EQ(image.bmWidth, 32);
+    EXPECT_EQ(image.bmHeight, 32);
+    ::DeleteObject(parts.hbmColor);
+    ::DeleteObject(parts.hbmMask);
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof metrics.lfMessageFont;
+    ASSERT_NE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0), 0);
+    for (const ControlPlace& control : kControls) {
+        SCOPED_TRACE(static_cast<int>(control.id));
+        auto* const font =
+            reinterpret_cast<HFONT>(::SendMessageW(form->control(control.id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << "the system font, not the dialog font";
+        LOGFONTW shown{};
+        ASSERT_NE(::GetObjectW(font, sizeof shown, &shown), 0);
+        EXPECT_STREQ(shown.lfFaceName, metrics.lfMessageFont.lfFaceName);
+        EXPECT_EQ(shown.lfHeight, metrics.lfMessageFont.lfHeight);
+    }
+}
+
+} // namespace
+} // namespace quorvel::testing

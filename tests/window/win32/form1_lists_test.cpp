@@ -1,0 +1,57 @@
+#include "form1_fixture.h"
+
+#include "inventory/lanacfg_contract.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvel::testing {
+namespace {
+
+TEST_F(Form1Test, LoadFillsTheListsBeforeTheWindowIsShown)
+{
+    makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    EXPECT_EQ(::IsWindowVisible(form->handle()), 0);
+    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"2", L"4"}));
+    EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
+              (std::vector<std::wstring>{L"3Com EtherLink III Adapter", L"Intel(R) PRO/100 Adapter"}));
+    EXPECT_EQ(commands(), std::vector<std::string>{reportCommand()});
+    EXPECT_TRUE(files.files.empty()) << "the report file is deleted";
+    EXPECT_EQ(boxes.size(), 0u);
+}
+
+TEST_F(Form1Test, RowsKeepTheReportsOrder)
+{
+    lanacfg.nextReport = joinLines({"Lana:  7", "-->NetBEUI Protocol-->Zeta Card", "Lana:  3",
+                                    "-->NetBEUI Protocol-->Alpha Card"});
+    makeForm();
+    ASSERT_TRUE(form->Form_Load());
+    EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
+              (std::vector<std::wstring>{L"Zeta Card", L"Alpha Card"}));
+    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"7", L"3"}));
+}
+
+TEST_F(Form1Test, AtMostOneRowIsHighlightedWhateverTheModifierKeys)
+{
+    shownForm();
+    for (const ControlId list : {ControlId::lstCard, ControlId::lstLANA}) {
+        SCOPED_TRACE(static_cast<int>(list));
+        const HWND listBox = control(list);
+        // A plain click on the first row, then Ctrl and Shift clicks on the second.
+        for (const auto& [row, keys] : {std::pair{0, WPARAM{0}}, std::pair{1, WPARAM{MK_CONTROL}},
+                                        std::pair{0, WPARAM{MK_SHIFT}}}) {
+            const POINT at = centreOfRow(listBox, row);
+            ::SendMessageW(listBox, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(at.x, at.y));
+            ::SendMessageW(listBox, WM_LBUTTONUP, keys, MAKELPARAM(at.x, at.y));
+            int highlighted = 0;
+            for (int each = 0; each < 2; ++each)
+                highlighted += ::SendMessageW(listBox, LB_GETSEL, each, 0) > 0 ? 1 : 0;
+            EXPECT_EQ(highlighted, 1) << "after a click on row " << row;
+        }
+    }
+}
+
+} // namespace
+} // namespace quorvel::testing
