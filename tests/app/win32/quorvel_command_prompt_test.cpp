@@ -1,0 +1,147 @@
+#include "program_run.h"
+
+#include "window/win32/control_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace quorvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSampleList = "2\t3Com EtherLink III Adapter\r\n"
+                                    "4\tIntel(R) PRO/100 Adapter\r\n";
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// Runs the programs as a command prompt does: found on PATH, the stand-in lanacfg first on
+// it (never beside quorvel.exe, where Windows would run it instead of the real tool), its
+// binding table the test's own, and a working folder for the report file.
+class CommandPrompt : public ::testing::Test {
+protected:
+    CommandPrompt()
+    {
+        fs::create_directory(work());
+        setEnvironment("LANACFG_STATE", (scratch / "bindings.txt").string());
+    }
+    ~CommandPrompt() override { unsetEnvironment("LANACFG_STATE"); }
+
+    fs::path work() const { return scratch / "work"; }
+    Outcome run(const std::wstring& commandLine) { return runInCommandPrompt(commandLine, work()); }
+    void useTable(const std::string& utf8Table) { writeFile(scratch / "bindings.txt", utf8Table); }
+    void useSample() { fs::remove(scratch / "bindings.txt"); }
+
+    ScratchFolder scratch;
+    PathPrefix quorvelOnPath{quorvelFolder()};
+    PathPrefix lanacfgFirstOnPath{lanacfgFolder()};
+};
+
+TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
+{
+    const struct {
+        const wchar_t* arguments;
+        DWORD status;
+        std::string out;
+        const char* inErrors;
+    } steps[] = {
+        {L"--list", 0, kSampleList, ""},
+        {L"--set \"Intel(R) PRO/100 Adapter\"", 0,
+         "0\tIntel(R) PRO/100 Adapter\r\n2\t3Com EtherLink III Adapter\r\n", ""},
+        {L"--list", 0, "0\tIntel(R) PRO/100 Adapter\r\n2\t3Com EtherLink III Adapter\r\n", ""},
+        {L"--set \"No Such Card\"", 2, "", "no adapter named \"No Such Card\""},
+        {L"--version", 0, "quorvel " QUORVEL_VERSION "\r\n", ""},
+        {L"--bogus", 2, "", "Usage: quorvel"},
+    };
+    // "quorvel" is the console companion quorvel.com, which a prompt picks first; the window
+    // program behaves alike when named, given a file to write to.
+    for (const std::wstring program : {L"quorvel", L"quorvel.exe"}) {
+        useSample();
+        for (const auto& step : steps) {
+            SCOPED_TRACE(fs::path(program + L" " + step.arguments).string());
+            const Outcome run = this->run(program + L" " + step.arguments);
+            EXPECT_EQ(run.status, step.status) << run.err;
+            EXPECT_EQ(run.out, step.out);
+            EXPECT_TRUE(contains(run.err, step.inErrors)) << run.err;
+        }
+        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+    }
+}
+
+TEST_F(CommandPrompt, BatchFileFindsTheStatusInErrorlevel)
+{
+    // Redirections first: "echo 2>file" would redirect the handle 2.
+    writeFile(work() / "check.cmd", "@echo off\r\n"
+                                    "quorvel --set \"No Such Card\" 2>nul\r\n"
+                                    ">status.txt echo %ERRORLEVEL%\r\n"
+                                    "quorvel --list >list.txt\r\n"
+                                    ">>status.txt echo %ERRORLEVEL%\r\n"
+                                    "quorvel.exe --set \"No Such Card\" 2>nul\r\n"
+                                    ">>status.txt echo %ERRORLEVEL%\r\n");
+    const Outcome run = this->run(L"check.cmd");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(readFile(work() / "status.txt"), "2\r\n0\r\n2\r\n");
+    EXPECT_EQ(readFile(work() / "list.txt"), kSampleList);
+}
+
+TEST_F(CommandPrompt, AdapterNamesAreComparedInTheAnsiCodePage)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "written for code page 1252, this system's is " << ::GetACP();
+    useTable("3\tNetBEUI Protocol\tCarte r\xc3\xa9seau\n");
+    // The command line is UTF-16 up to the program, whose arguments are in the ANSI code
+    // page, as the report is.
+    const Outcome run = this->run(L"quorvel --set \"Carte r\u00e9seau\"");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, "0\tCarte r\xe9seau\r\n");
+}
+
+TEST_F(CommandPrompt, ListThatCannotBeWrittenIsStatus3)
+{
+    for (const std::wstring program : {L"quorvel", L"quorvel.exe"}) {
+        SCOPED_TRACE(fs::path(program).string());
+        const Outcome run = runInCommandPrompt(program + L" --list", work(), OutputTo::ClosedPipe);
+        EXPECT_EQ(run.status, 3u);
+        EXPECT_TRUE(contains(run.err, "could not write the list")) << run.err;
+    }
+}
+
+// The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
+// has ended already: within a minute.
+HWND shownWindow()
+{
+    for (int attempt = 0; attempt < 1200; ++attempt) {
+        const HWND window = ::FindWindowW(L"QuorvelForm1", L"Quorvel");
+        if (window != nullptr && ::IsWindowVisible(window) != 0)
+            return window;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+TEST_F(CommandPrompt, QuorvelAloneStartsTheWindowAndReturnsAtOnce)
+{
+    const Outcome run = this->run(L"quorvel");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+
+    const HWND window = shownWindow();
+    ASSERT_NE(window, nullptr) << "no window came up";
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    StartedProgram program(processId);
+    // Loaded before it was shown: the sample's two adapters.
+    const HWND lstCard = ::GetDlgItem(window, static_cast<int>(ControlId::lstCard));
+    EXPECT_EQ(::SendMessageW(lstCard, LB_GETCOUNT, 0, 0), 2);
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitForEnd(), std::optional<DWORD>(0));
+}
+
+} // namespace
+} // namespace quorvel::testing
