@@ -7,8 +7,9 @@ endif()
 # The headers then hide most functions that Windows 2000 lacks; the import check catches the rest.
 add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                         NOMINMAX)
-# No libstdc++, libgcc or winpthread DLL beside the program.
-add_link_options(-static -static-libgcc -static-libstdc++)
+# No libstdc++, libgcc or winpthread DLL beside the program; the release programs without
+# their symbols, which would double their size.
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,MinSizeRel>:-s>)
 string(REPLACE "." ";" quorvel_subsystem_parts "${QUORVEL_WINDOWS_SUBSYSTEM_VERSION}")
 list(GET quorvel_subsystem_parts 0 quorvel_subsystem_major)
 list(GET quorvel_subsystem_parts 1 quorvel_subsystem_minor)

@@ -7,9 +7,17 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 start_wine() {
-    [ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i
+    # A server of its own, started before anything else so that it is the one that stays.
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    mkdir -p "$WINEPREFIX"
     /usr/lib/wine/wineserver -p
     trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        /usr/lib/wine/wine64 wineboot -i
+        # wine draws its own window frames: with no window manager on a virtual display, a
+        # managed window makes wine wait two seconds each time one is destroyed.
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+    fi
 }
 
 # A Linux path as the Windows programs under wine see it.
