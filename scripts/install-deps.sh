@@ -5,10 +5,13 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libcli11-dev
     libgtest-dev libgmock-dev
-    xvfb
+    xvfb xauth
     libbenchmark-dev
     clang libclang-rt-14-dev llvm clang-tidy
+    # The Windows edition: the -win32 thread model compilers, and wine to run its tests.
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
 )
 
 missing=()
