@@ -46,7 +46,7 @@ std::vector<std::string> showEntries(const fs::path& state)
 // same.
 TEST(LanacfgDurability, FiftyConcurrentSwapsAllTakeEffect)
 {
-    ScratchDir scratch;
+    ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     const fs::path link = scratch.path() / "linked-bindings.txt";
     const auto rows = numberedTable(100);
@@ -80,7 +80,7 @@ TEST(LanacfgDurability, FiftyConcurrentSwapsAllTakeEffect)
 
 TEST(LanacfgDurability, RunKilledBeforeRenameLeavesTheOldTable)
 {
-    ScratchDir scratch;
+    ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     const auto rows = numberedTable(8);
     writeFile(state, stateText(rows));
@@ -101,7 +101,7 @@ TEST(LanacfgDurability, RunKilledBeforeRenameLeavesTheOldTable)
 
 TEST(LanacfgDurability, RunsKilledAtRandomMomentsLeaveAWholeTable)
 {
-    ScratchDir scratch;
+    ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     writeFile(state, stateText(numberedTable(255)));
     std::vector<std::string> paths;

@@ -160,36 +160,3 @@ RunResult runLanacfg(const fs::path& statePath, const std::vector<std::string>& 
 {
     return LanacfgProcess(statePath, args).wait();
 }
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-ScratchDir::ScratchDir()
-{
-    static int counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = fs::temp_directory_path() / (L"lanacfg-test-" +
-                                             std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                             std::to_wstring(++counter));
-        if (::CreateDirectoryW(path_.c_str(), nullptr) != 0)
-            return;
-    }
-    throw std::runtime_error("cannot create a scratch folder");
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}

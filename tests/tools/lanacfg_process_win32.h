@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,19 +38,6 @@ private:
 
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
 
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& text);
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using quorvel::testing::readFile;
+using quorvel::testing::writeFile;
+using quorvel::testing::ScratchFolder;

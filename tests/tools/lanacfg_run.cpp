@@ -120,31 +120,3 @@ RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<s
 {
     return LanacfgRun(statePath, args).wait(kHangGuard);
 }
-
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-ScratchDir::ScratchDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "lanacfg-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a scratch folder");
-    path_ = pattern;
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -41,19 +44,6 @@ inline constexpr std::chrono::seconds kHangGuard{30};
 // One run to its end, killed if it hangs past kHangGuard.
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
 
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& text);
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using quorvel::testing::readFile;
+using quorvel::testing::writeFile;
+using quorvel::testing::ScratchFolder;

@@ -43,7 +43,7 @@ TEST(LanacfgSideFiles, AnythingButARegularFileIsRefusedAtOnce)
     for (const Case& c : cases) {
         SCOPED_TRACE((c.thing == Thing::Fifo ? "FIFO at " : "dangling link at ") + c.suffix +
                      ", " + c.args.front());
-        const ScratchDir scratch;
+        const ScratchFolder scratch;
         const fs::path state = scratch.path() / "bindings.txt";
         const fs::path odd = state.string() + c.suffix;
         const fs::path linkTarget = scratch.path() / "made-through-the-link";
@@ -83,7 +83,7 @@ TEST(LanacfgSideFiles, ChangeThroughALinkReplacesTheFileItLeadsTo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ScratchDir scratch;
+        const ScratchFolder scratch;
         const fs::path state = scratch.path() / "state" / "bindings.txt";
         const fs::path target = scratch.path() / "tables" / "real.txt";
         writeFile(target, kTable);

@@ -19,7 +19,7 @@ const std::string kSmallTable = stateText({{"0", "NetBT", "Net A"},
 
 class LanacfgTest : public ::testing::Test {
 protected:
-    ScratchDir scratch;
+    ScratchFolder scratch;
     fs::path state = scratch.path() / "state" / "bindings.txt";
 
     std::string show()

@@ -44,7 +44,7 @@ std::vector<std::string> bindingLines(const std::string& stateText)
 
 TEST(LanacfgWindows, SampleReportIsInCrlfLines)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / "state" / "bindings.txt";
     const RunResult result = runLanacfg(state, kShow);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
@@ -64,7 +64,7 @@ TEST(LanacfgWindows, SampleReportIsInCrlfLines)
 
 TEST(LanacfgWindows, SwapIsWrittenThroughToTheStateFile)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     writeFile(state, kTable);
 
@@ -84,7 +84,7 @@ TEST(LanacfgWindows, SwapIsWrittenThroughToTheStateFile)
 // The folder's name holds a character outside every ANSI code page that has "é".
 TEST(LanacfgWindows, FirstChangeMakesTheFolderAndFileOfAnyName)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / L"\u00e9tat \u03b4" / "bindings.txt";
     const RunResult result = runLanacfg(state, {"setlananumber", "4", "0"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
@@ -96,7 +96,7 @@ TEST(LanacfgWindows, FirstChangeMakesTheFolderAndFileOfAnyName)
 // Quorvel reads the report in the system's ANSI code page; the state file is UTF-8.
 TEST(LanacfgWindows, ReportNamesAreInTheAnsiCodePage)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     writeFile(state, "0\tNetBEUI Protocol\tCarte r\xc3\xa9seau\n");
     const wchar_t wideName[] = L"Carte r\u00e9seau";
@@ -141,7 +141,7 @@ TEST(LanacfgWindows, RefusalsExitWithOneLineOnStderr)
         for (const std::string& arg : c.args)
             trace += "[" + arg + "]";
         SCOPED_TRACE(trace);
-        const ScratchDir scratch;
+        const ScratchFolder scratch;
         const fs::path state = scratch.path() / "bindings.txt";
         if (c.inTheWay == InTheWay::FolderAsState)
             fs::create_directories(state);
@@ -195,7 +195,7 @@ RunResult runWhileLocked(const fs::path& state, const std::vector<std::string>& 
 
 TEST(LanacfgWindows, ChangeWaitsWhileAnotherChangeHoldsTheLock)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     writeFile(state, kTable);
 
@@ -209,7 +209,7 @@ TEST(LanacfgWindows, ChangeWaitsWhileAnotherChangeHoldsTheLock)
 
 TEST(LanacfgWindows, ReportWaitsWhileAChangeHoldsTheLock)
 {
-    const ScratchDir scratch;
+    const ScratchFolder scratch;
     const fs::path state = scratch.path() / "bindings.txt";
     writeFile(state, kTable);
 

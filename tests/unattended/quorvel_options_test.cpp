@@ -1,3 +1,4 @@
+#include "tests/support/file_contents.h"
 #include "tests/support/scratch_folder.h"
 
 #include <QByteArray>
@@ -9,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,7 +19,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using quorvel::testing::readFile;
 using quorvel::testing::ScratchFolder;
+using quorvel::testing::writeFile;
 
 struct Outcome {
     int status;
@@ -31,20 +32,11 @@ struct Outcome {
 constexpr const char* kSampleList = "2\t3Com EtherLink III Adapter\n"
                                     "4\tIntel(R) PRO/100 Adapter\n";
 
-std::string readFile(const fs::path& path)
+void writeScript(const fs::path& path, const std::string& content)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& content, bool executable = false)
-{
-    std::ofstream(path, std::ios::binary) << content;
-    if (executable)
-        fs::permissions(path, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
-                        fs::perm_options::add);
+    writeFile(path, content);
+    fs::permissions(path, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add);
 }
 
 // AddressSanitizer reserves terabytes of address space, so a limit on it cannot apply there.
@@ -75,8 +67,8 @@ protected:
     void useFakeLanacfg(const std::string& script)
     {
         fs::create_directories(scratch / "fake");
-        writeFile(scratch / "fake" / "lanacfg",
-                  "#!/bin/sh\nREAL='" LANACFG_DIR "/lanacfg'\n" + script, true);
+        writeScript(scratch / "fake" / "lanacfg",
+                  "#!/bin/sh\nREAL='" LANACFG_DIR "/lanacfg'\n" + script);
         path = (scratch / "fake").string() + ":" + path;
     }
 
@@ -142,8 +134,7 @@ TEST_F(Unattended, SetComparesTheNamesBytesAsGiven)
     const std::string latin1Name = "Carte r\xe9seau";
     useTable("3\tNetBEUI Protocol\t" + latin1Name + "\n");
     // QProcess would encode the argument; the shell's printf passes the byte itself.
-    writeFile(scratch / "set-latin1", "#!/bin/sh\nexec '" QUORVEL_EXE "' --set \"$(printf 'Carte r\\351seau')\"\n",
-              true);
+    writeScript(scratch / "set-latin1", "#!/bin/sh\nexec '" QUORVEL_EXE "' --set \"$(printf 'Carte r\\351seau')\"\n");
     QProcess shell;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
@@ -295,9 +286,8 @@ TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
 {
     // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
     // then serve the renumbering too, wherever the entry stands.
-    writeFile(work() / "lanacfg",
-              "#!/bin/sh\necho \"$*\" >> ../planted.log\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n",
-              true);
+    writeScript(work() / "lanacfg",
+              "#!/bin/sh\necho \"$*\" >> ../planted.log\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     for (const char* entries : {":" LANACFG_DIR ":/usr/bin:/bin", "/usr/bin:/bin:"}) {
         SCOPED_TRACE(entries);
         fs::remove(scratch / "planted.log");

@@ -20,6 +20,7 @@ using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
 using testing::FakeReportFiles;
 using testing::joinLines;
+using testing::ReportFilesHandle;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 const std::string kTwoCards =
@@ -68,25 +69,11 @@ protected:
         LoggingLanacfg& lanacfg_;
     };
 
-    class FilesHandle : public ReportFiles {
-    public:
-        explicit FilesHandle(FakeReportFiles& files) : files_(files) {}
-        void removeLeftover(const std::string& path) override { files_.removeLeftover(path); }
-        ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override
-        {
-            return files_.readLines(path, maxBytes);
-        }
-        void remove(const std::string& path) override { files_.remove(path); }
-
-    private:
-        FakeReportFiles& files_;
-    };
-
     FormServices services()
     {
         return {
             [this] { return std::make_unique<RunnerHandle>(lanacfg); },
-            [this] { return std::make_unique<FilesHandle>(files); },
+            [this] { return std::make_unique<ReportFilesHandle>(files); },
             [this] { return std::make_unique<LoggingDialog>(log); },
             [this](bool running) { log.push_back(running ? "busy" : "idle"); },
             [this](int status) { log.push_back("end: " + std::to_string(status)); },

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace quorvel::testing {
@@ -114,19 +112,6 @@ std::optional<DWORD> StartedProgram::waitForEnd()
     DWORD status = 0;
     ::GetExitCodeProcess(process_, &status);
     return status;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 } // namespace quorvel::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/file_contents.h"
 #include "tests/support/scratch_folder.h"
 
 #include <windows.h>
@@ -44,7 +45,5 @@ private:
     HANDLE process_;
 };
 
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace quorvel::testing

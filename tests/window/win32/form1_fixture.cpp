@@ -42,20 +42,6 @@ private:
     const std::function<void(const std::string&)>& duringRun_;
 };
 
-class FilesHandle : public ReportFiles {
-public:
-    explicit FilesHandle(FakeReportFiles& files) : files_(files) {}
-    void removeLeftover(const std::string& path) override { files_.removeLeftover(path); }
-    ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override
-    {
-        return files_.readLines(path, maxBytes);
-    }
-    void remove(const std::string& path) override { files_.remove(path); }
-
-private:
-    FakeReportFiles& files_;
-};
-
 class CapturingDialog : public MessageDialog {
 public:
     explicit CapturingDialog(std::vector<Box>& boxes) : boxes_(boxes) {}
@@ -104,7 +90,7 @@ Form1& Form1Test::makeForm(std::optional<ScreenDpi> dpi)
             services.makeRunner = [this] {
                 return std::make_unique<RunnerHandle>(lanacfg, waitCursorDuringRuns, duringRun);
             };
-            services.makeReportFiles = [this] { return std::make_unique<FilesHandle>(files); };
+            services.makeReportFiles = [this] { return std::make_unique<ReportFilesHandle>(files); };
             services.makeMessageDialog = [this] { return std::make_unique<CapturingDialog>(boxes); };
             return services;
         },
