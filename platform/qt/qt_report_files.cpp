@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,7 +18,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kReadChunkBytes = std::size_t{1024} * 1024;
+constexpr std::size_t kReadStepBytes = std::size_t{64} * 1024;
 
 QString qtPath(const std::string& path)
 {
@@ -87,17 +88,15 @@ ReportLineTable QtReportFiles::readLines(const std::string& path, std::uintmax_t
     // Read in bounded steps rather than readAll(): a file still being written may have grown
     // since its size was taken.
     std::string bytes;
-    // Room for the last, empty read too: growing past it would double the buffer.
-    bytes.reserve(static_cast<std::size_t>(size) + kReadChunkBytes);
+    bytes.reserve(static_cast<std::size_t>(size));
+    std::array<char, kReadStepBytes> step{};
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kReadChunkBytes);
-        const qint64 got = file.read(bytes.data() + used, static_cast<qint64>(kReadChunkBytes));
-        bytes.resize(used + static_cast<std::size_t>(got > 0 ? got : 0));
+        const qint64 got = file.read(step.data(), static_cast<qint64>(step.size()));
         if (got < 0)
             fail("Could not read", path, file.errorString().toStdString());
         if (got == 0)
             break;
+        bytes.append(step.data(), static_cast<std::size_t>(got));
         if (bytes.size() > maxBytes)
             refuseOversizedReport(displayName(path), bytes.size(), maxBytes);
     }
