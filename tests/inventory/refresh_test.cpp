@@ -2,6 +2,7 @@
 #include "inventory/lanacfg_contract.h"
 #include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
+#include "tests/support/error_of.h"
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +50,7 @@ protected:
 
     std::string errorOfRefresh(const std::optional<std::string>& report)
     {
-        try {
-            refresh(report);
-        } catch (const OperationError& error) {
-            return error.what();
-        }
-        ADD_FAILURE() << "the refresh succeeded";
-        return {};
+        return testing::errorOf([&] { refresh(report); });
     }
 
     bool reportFileExists() const { return files.files.contains(kReportFile); }

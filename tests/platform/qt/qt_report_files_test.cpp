@@ -2,6 +2,7 @@
 
 #include "inventory/lanacfg_contract.h"
 #include "inventory/operation_error.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using quorvel::OperationError;
 using quorvel::QtReportFiles;
+using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
 
 class QtReportFilesTest : public ::testing::Test {
@@ -26,17 +28,6 @@ protected:
     {
         std::ofstream(scratch / name, std::ios::binary) << bytes;
         return (scratch / name).string();
-    }
-
-    std::string errorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const OperationError& error) {
-            return error.what();
-        }
-        ADD_FAILURE() << "no error";
-        return {};
     }
 
     std::size_t lineCount(const std::string& path) { return files.readLines(path, quorvel::kMaxReportBytes).size(); }

@@ -2,6 +2,7 @@
 
 #include "inventory/lanacfg_contract.h"
 #include "inventory/operation_error.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
 #include <windows.h>
@@ -19,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using quorvel::OperationError;
 using quorvel::Win32ReportFiles;
+using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
 
 // Each test works in a fresh current folder, so that relative names can be checked for the
@@ -32,17 +34,6 @@ protected:
     }
 
     std::string full(const std::string& name) const { return (scratch / name).string(); }
-
-    static std::string errorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const OperationError& error) {
-            return error.what();
-        }
-        ADD_FAILURE() << "no error";
-        return {};
-    }
 
     static DWORD attributesOf(const std::string& name)
     {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "inventory/operation_error.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace quorvel::testing {
+
+// The message of the OperationError the action throws; a test failure when it throws none.
+inline std::string errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const OperationError& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
+
+} // namespace quorvel::testing
