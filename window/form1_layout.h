@@ -27,11 +27,12 @@ struct ControlLayout {
     const char* caption; // empty for the list boxes
     TwipRect at;         // within the client area
     int tabOrder;        // 0 takes the focus first
+    bool columnHeading = false; // names the list below it; shown in bold
 };
 
 inline constexpr std::array<ControlLayout, 7> kForm1Controls = {{
-    {"LABN", ControlKind::Label, "LANA", {240, 360, 1575, 255}, 4},
-    {"Label1", ControlKind::Label, "Network Card", {1920, 360, 1935, 255}, 5},
+    {"LABN", ControlKind::Label, "LANA", {240, 360, 1575, 255}, 4, true},
+    {"Label1", ControlKind::Label, "Network Card", {1920, 360, 1935, 255}, 5, true},
     {"lstLANA", ControlKind::ListBox, "", {240, 600, 495, 2205}, 3},
     {"lstCard", ControlKind::ListBox, "", {720, 600, 5655, 2205}, 2},
     {"Label2", ControlKind::Label,

@@ -88,10 +88,13 @@ Form1::Form1(FormServices services, QWidget* parent)
     // Enter presses the focused button, as Space does; outside a dialog Qt needs telling.
     for (QPushButton* button : {cmdSet, cmdExit})
         button->setAutoDefault(true);
-    QFont heading = LABN->font();
-    heading.setBold(true);
-    LABN->setFont(heading);
-    Label1->setFont(heading);
+    for (QLabel* label : {LABN, Label1, Label2}) {
+        if (form1Control(label->objectName().toLatin1().constData()).columnHeading) {
+            QFont heading = label->font();
+            heading.setBold(true);
+            label->setFont(heading);
+        }
+    }
     placeControls();
     for (QLabel* label : {LABN, Label1, Label2})
         fitCaption(label);

@@ -6,29 +6,49 @@ namespace quorvel {
 
 namespace {
 
-HFONT createMessageFont()
+LOGFONTW messageFont()
 {
     NONCLIENTMETRICSW metrics{};
     // Only up to lfMessageFont: Windows before Vista refuses the larger structure that later
     // headers declare.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof metrics.lfMessageFont;
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) == 0)
-        return nullptr;
-    return ::CreateFontIndirectW(&metrics.lfMessageFont);
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0)
+        return metrics.lfMessageFont;
+    LOGFONTW stock{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    return stock;
+}
+
+LOGFONTW bold(LOGFONTW font)
+{
+    font.lfWeight = FW_BOLD;
+    return font;
+}
+
+// The stock GUI font stands in for one that cannot be made; it is never deleted.
+HFONT createOrStock(const LOGFONTW& font)
+{
+    const HFONT created = ::CreateFontIndirectW(&font);
+    return created != nullptr ? created : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void release(HFONT font)
+{
+    if (font != ::GetStockObject(DEFAULT_GUI_FONT))
+        ::DeleteObject(font);
 }
 
 } // namespace
 
-DialogFont::DialogFont() : font_(createMessageFont()), owned_(font_ != nullptr)
+DialogFont::DialogFont()
+    : font_(createOrStock(messageFont())), heading_(createOrStock(bold(messageFont())))
 {
-    if (font_ == nullptr)
-        font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 DialogFont::~DialogFont()
 {
-    if (owned_)
-        ::DeleteObject(font_);
+    release(heading_);
+    release(font_);
 }
 
 } // namespace quorvel

@@ -5,7 +5,7 @@
 namespace quorvel {
 
 // The font the system uses for message boxes and dialogs (lfMessageFont), or the stock GUI
-// font when that cannot be had. Owns the font it creates.
+// font when that cannot be had, and its bold form for headings. Owns the fonts it creates.
 class DialogFont {
 public:
     DialogFont();
@@ -14,10 +14,11 @@ public:
     DialogFont& operator=(const DialogFont&) = delete;
 
     HFONT get() const { return font_; }
+    HFONT heading() const { return heading_; }
 
 private:
     HFONT font_;
-    bool owned_;
+    HFONT heading_;
 };
 
 } // namespace quorvel

@@ -81,7 +81,7 @@ std::vector<const ControlLayout*> controlsInTabOrder()
     return controls;
 }
 
-void createControls(HWND window, const ScreenDpi& dpi, HFONT font)
+void createControls(HWND window, const ScreenDpi& dpi, const DialogFont& fonts)
 {
     const HINSTANCE program = ::GetModuleHandleW(nullptr);
     for (const ControlLayout* layout : controlsInTabOrder()) {
@@ -97,11 +97,12 @@ void createControls(HWND window, const ScreenDpi& dpi, HFONT font)
             at.top, at.width, at.height, window, reinterpret_cast<HMENU>(id), program, nullptr);
         if (control == nullptr)
             failToCreate(std::string("the control ") + layout->name);
+        const HFONT font = layout->columnHeading ? fonts.heading() : fonts.get();
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }
 
-HWND createWindow(const ScreenDpi& dpi, HFONT font, WNDPROC windowProcedure)
+HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowProcedure)
 {
     const RECT frame = centredFrame(dpi);
     OwnedWindow window(::CreateWindowExW(
@@ -110,7 +111,7 @@ HWND createWindow(const ScreenDpi& dpi, HFONT font, WNDPROC windowProcedure)
         nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (window.get() == nullptr)
         failToCreate("the window");
-    createControls(window.get(), dpi, font);
+    createControls(window.get(), dpi, fonts);
     const HWND created = window.get();
     window.release();
     return created;
@@ -123,7 +124,7 @@ Form1::Form1() : Form1(win32FormServices)
 }
 
 Form1::Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi)
-    : window_(createWindow(dpi ? *dpi : screenDpi(), font_.get(), windowProcedure)),
+    : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
       lanaRows_(control(ControlId::lstLANA)),
       cardRows_(control(ControlId::lstCard)),
       behaviour_(lanaRows_, cardRows_, services(*this)),

@@ -16,14 +16,15 @@ struct ControlPlace {
     const wchar_t* caption;
     PixelRect at96;
     PixelRect at144;
+    bool bold = false; // the column headings
 };
 
 // Twips at 96 DPI are fifteenths of a pixel, at 144 tenths; halves round up.
 constexpr Resolution kResolutions[] = {{96.0, {431, 269}}, {144.0, {647, 404}}};
 
 const ControlPlace kControls[] = {
-    {ControlId::LABN, L"LANA", {16, 24, 105, 17}, {24, 36, 158, 26}},
-    {ControlId::Label1, L"Network Card", {128, 24, 129, 17}, {192, 36, 194, 26}},
+    {ControlId::LABN, L"LANA", {16, 24, 105, 17}, {24, 36, 158, 26}, true},
+    {ControlId::Label1, L"Network Card", {128, 24, 129, 17}, {192, 36, 194, 26}, true},
     {ControlId::lstLANA, L"", {16, 40, 33, 147}, {24, 60, 50, 221}},
     {ControlId::lstCard, L"", {48, 40, 377, 147}, {72, 60, 566, 221}},
     {ControlId::Label2, L"Highlight the Card where you want to set the LANA=O and click set",
@@ -31,6 +32,13 @@ const ControlPlace kControls[] = {
     {ControlId::cmdExit, L"Close", {128, 232, 57, 25}, {192, 348, 86, 38}},
     {ControlId::cmdSet, L"Set", {272, 232, 57, 25}, {408, 348, 86, 38}},
 };
+
+bool shownInBold(HWND control)
+{
+    LOGFONTW font{};
+    const auto shown = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    return ::GetObjectW(shown, sizeof font, &font) != 0 && font.lfWeight >= FW_BOLD;
+}
 
 SIZE clientSize(HWND window)
 {
@@ -54,6 +62,7 @@ TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
             ASSERT_NE(shown, nullptr);
             EXPECT_EQ(placeOf(shown), resolution.dpi == 96.0 ? control.at96 : control.at144);
             EXPECT_EQ(textOf(shown), control.caption);
+            EXPECT_EQ(shownInBold(shown), control.bold);
         }
     }
 }
