@@ -24,9 +24,9 @@ struct TwipRect {
 struct ControlLayout {
     const char* name;
     ControlKind kind;
-    const char* caption; // empty for the list boxes
-    TwipRect at;         // within the client area
-    int tabOrder;        // 0 takes the focus first
+    const char* caption;        // empty for the list boxes
+    TwipRect at;                // within the client area
+    int tabOrder;               // 0 takes the focus first
     bool columnHeading = false; // names the list below it; shown in bold
 };
 
