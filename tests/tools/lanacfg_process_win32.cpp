@@ -1,5 +1,7 @@
 #include "lanacfg_process_win32.h"
 
+#include "tests/support/inheritable_file_win32.h"
+
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
@@ -9,6 +11,7 @@
 #include <string_view>
 
 namespace fs = std::filesystem;
+using quorvel::testing::inheritableFile;
 
 namespace {
 
@@ -74,16 +77,6 @@ std::wstring environmentBlock(const std::vector<std::wstring>& added)
     }
     block += L'\0';
     return block;
-}
-
-HANDLE inheritableFile(const fs::path& path, DWORD access, DWORD disposition)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE file = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot open " + path.string());
-    return file;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "program_run.h"
 
+#include "tests/support/inheritable_file_win32.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -12,13 +14,6 @@ namespace {
 
 // Far longer than any of these runs takes: only a hang reaches it.
 constexpr DWORD kHangMilliseconds = 60'000;
-
-HANDLE inheritableFile(const fs::path& path, DWORD access, DWORD disposition)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                         disposition, 0, nullptr);
-}
 
 // The writing end of a pipe that nobody reads any more.
 HANDLE closedPipe()
