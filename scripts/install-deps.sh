@@ -12,6 +12,8 @@ packages=(
     clang libclang-rt-14-dev llvm clang-tidy
     # The Windows edition: the -win32 thread model compilers, and wine to run its tests.
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
+    # Its Windows Installer packages (wixl, of msitools; msiinfo reads them back in the tests).
+    wixl msitools
 )
 
 missing=()
@@ -24,5 +26,6 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+    --no-install-recommends "${missing[@]}"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows edition and packs each architecture into dist/:
 # quorvel-VERSION-windows-x86.zip and quorvel-VERSION-windows-x64.zip, each holding quorvel.exe,
-# quorvel.com, README.txt, and the stand-in lanacfg.exe with demo.cmd in demo\.
+# quorvel.com, README.txt, and the stand-in lanacfg.exe with demo.cmd in demo\; and
+# quorvel-VERSION-windows-x86.msi and -x64.msi, which install the first three (never the
+# stand-in) into Program Files\Quorvel.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,4 +25,7 @@ for arch in i686 x86_64; do
     rm -f "$zip"
     (cd "build-windows/package-$name" && cmake -E tar cf "$zip" --format=zip "quorvel-$version")
     echo "$zip"
+    msi="dist/quorvel-$version-windows-$name.msi"
+    app/win32/installer/build-msi.sh "$name" "$version" "$stage" "$msi"
+    echo "$PWD/$msi"
 done
