@@ -197,10 +197,14 @@ TEST_F(LanacfgTest, UnreadableOrUnwritableStateIsRefused)
     EXPECT_EQ(readFile(blocked), kSmallTable);
 }
 
-TEST_F(LanacfgTest, HelpDocumentsTheStateFile)
+TEST_F(LanacfgTest, HelpSaysItIsASimulationAndDocumentsTheStateFile)
 {
     const RunResult result = runLanacfg(state, {"--help"});
     EXPECT_EQ(result.exitStatus, 0);
+    const std::string firstLine = result.out.substr(0, result.out.find('\n'));
+    EXPECT_NE(firstLine.find("simulation of lanacfg for trying Quorvel"), std::string::npos)
+        << firstLine;
+    EXPECT_NE(firstLine.find("changes nothing on the system"), std::string::npos) << firstLine;
     EXPECT_NE(result.out.find("LANA<TAB>protocol<TAB>adapter"), std::string::npos);
     EXPECT_EQ(result.err, "");
 }

@@ -81,6 +81,36 @@ TEST(LanacfgWindows, SwapIsWrittenThroughToTheStateFile)
         << shown.out;
 }
 
+// What Explorer and Task Manager show as the program's description.
+std::string fileDescription(const fs::path& program)
+{
+    DWORD ignored = 0;
+    std::vector<char> info(::GetFileVersionInfoSizeW(program.c_str(), &ignored));
+    if (info.empty()
+        || ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data())
+            == 0)
+        return {};
+    void* value = nullptr;
+    UINT length = 0;
+    std::wstring path = L"\\StringFileInfo\\040904B0\\FileDescription";
+    if (::VerQueryValueW(info.data(), path.data(), &value, &length) == 0 || length == 0)
+        return {};
+    return fs::path(static_cast<const wchar_t*>(value)).string();
+}
+
+// The stand-in ships beside Quorvel: its file and its help must not pass for the real tool.
+TEST(LanacfgWindows, FileAndHelpSayItIsASimulation)
+{
+    const ScratchFolder scratch;
+    const RunResult help = runLanacfg(scratch.path() / "bindings.txt", {"--help"});
+    EXPECT_EQ(help.exitStatus, 0) << help.err;
+    const std::vector<std::string> lines = crlfLines(help.out);
+    ASSERT_FALSE(lines.empty());
+    const std::string description = fileDescription(LANACFG_PATH);
+    EXPECT_NE(description.find("simulation of lanacfg"), std::string::npos) << description;
+    EXPECT_EQ(lines.front(), description + ".");
+}
+
 // The folder's name holds a character outside every ANSI code page that has "é".
 TEST(LanacfgWindows, FirstChangeMakesTheFolderAndFileOfAnyName)
 {

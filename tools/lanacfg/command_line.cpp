@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "description.h"
 #include "lana_number.h"
 #include "state_file.h"
 #include "tool_error.h"
@@ -10,11 +11,14 @@ namespace lanacfg {
 
 namespace {
 
-constexpr std::string_view kHelpTextStart = R"(Usage: lanacfg showlanapaths
+// After the first line, which says what this program is.
+constexpr std::string_view kHelpTextStart = R"(
+Usage: lanacfg showlanapaths
        lanacfg setlananumber LANA NEW
        lanacfg --help
 
-Shows and changes the LANA numbers of the NetBIOS bindings of this machine.
+Shows and changes the LANA numbers of a made-up table of NetBIOS bindings, kept in the
+state file below, with the commands and the report of the system's lanacfg.
 
   showlanapaths           print every binding with its LANA number, in LANA order
   setlananumber LANA NEW  give the binding on LANA the number NEW; a binding already
@@ -94,7 +98,8 @@ Command parseCommandLine(const std::vector<std::string_view>& args)
 
 std::string helpText()
 {
-    std::string text(kHelpTextStart);
+    std::string text(LANACFG_DESCRIPTION ".\n");
+    text += kHelpTextStart;
     text += stateFileLocationHelp();
     text += kHelpTextEnd;
     return text;
