@@ -18,7 +18,7 @@ for arch in i686 x86_64; do
     mkdir -p "$stage/demo"
     cp "$build/app/win32/quorvel.exe" "$build/app/win32/quorvel.com" "$stage/"
     # Windows readers expect CRLF line ends in text files.
-    sed "s/@VERSION@/$version/; s/\$/\r/" app/win32/release/README.txt > "$stage/README.txt"
+    sed "s/@VERSION@/$version/g; s/\$/\r/" app/win32/release/README.txt > "$stage/README.txt"
     sed 's/$/\r/' app/win32/release/demo.cmd > "$stage/demo/demo.cmd"
     cp "$build/tools/lanacfg/lanacfg.exe" "$stage/demo/"
     zip="$PWD/dist/quorvel-$version-windows-$name.zip"
