@@ -13,3 +13,5 @@ fi
 start_wine
 ctest --test-dir build-windows/x86_64 --output-on-failure
 ctest --test-dir build-windows/i686 --output-on-failure -R '^imports_'
+# The Windows Installer packages: built, then installed, run and removed under wine.
+scripts/test-msi.sh
