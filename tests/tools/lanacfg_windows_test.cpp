@@ -86,9 +86,8 @@ std::string fileDescription(const fs::path& program)
 {
     DWORD ignored = 0;
     std::vector<char> info(::GetFileVersionInfoSizeW(program.c_str(), &ignored));
-    if (info.empty()
-        || ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data())
-            == 0)
+    if (info.empty() || ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()),
+                                              info.data()) == 0)
         return {};
     void* value = nullptr;
     UINT length = 0;
@@ -111,16 +110,23 @@ TEST(LanacfgWindows, FileAndHelpSayItIsASimulation)
     EXPECT_EQ(lines.front(), description + ".");
 }
 
-// The folder's name holds a character outside every ANSI code page that has "é".
-TEST(LanacfgWindows, FirstChangeMakesTheFolderAndFileOfAnyName)
+// A folder's name holds a character outside every ANSI code page that has "é"; a file where
+// a folder must be is refused.
+TEST(LanacfgWindows, FirstChangeMakesTheFoldersAndFileOfAnyName)
 {
     const ScratchFolder scratch;
-    const fs::path state = scratch.path() / L"\u00e9tat \u03b4" / "bindings.txt";
+    const fs::path state = scratch.path() / L"\u00e9tat \u03b4" / "deeper" / "bindings.txt";
     const RunResult result = runLanacfg(state, {"setlananumber", "4", "0"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     const std::vector<std::string> lines = bindingLines(readFile(state));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "0\tNetBEUI Protocol\tIntel(R) PRO/100 Adapter");
+
+    writeFile(scratch.path() / "plain", "not a folder");
+    const RunResult refused = runLanacfg(scratch.path() / "plain" / "deeper" / "bindings.txt",
+                                         {"setlananumber", "4", "0"});
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("cannot create folder"), std::string::npos) << refused.err;
 }
 
 // Quorvel reads the report in the system's ANSI code page; the state file is UTF-8.

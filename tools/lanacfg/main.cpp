@@ -4,8 +4,8 @@
 #include "state_file.h"
 #include "tool_error.h"
 
+#include <cstdio>
 #include <exception>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,14 +25,17 @@ std::string oneLine(std::string_view message)
 
 int fail(int exitStatus, std::string_view message)
 {
-    std::cerr << "lanacfg: " << lanacfg::consoleText(oneLine(message)) << std::endl;
+    const std::string line = "lanacfg: " + lanacfg::consoleText(oneLine(message)) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
     return exitStatus;
 }
 
+// Through C's streams rather than C++'s, whose locale code would be most of the program.
 void printOut(std::string_view text)
 {
-    std::cout << lanacfg::consoleText(text) << std::flush;
-    if (!std::cout)
+    const std::string out = lanacfg::consoleText(text);
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
         throw lanacfg::StateError("cannot write to standard output");
 }
 

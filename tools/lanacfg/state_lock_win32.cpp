@@ -6,8 +6,7 @@
 #include "wide_text_win32.h"
 #include "windows_error_win32.h"
 
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 namespace lanacfg {
 
@@ -32,16 +31,41 @@ namespace {
 
 constexpr std::string_view kOpenAction = "cannot open lock file";
 
+// The folder and any missing ones above it, made with the system's calls: std::filesystem
+// would bring in its locale and conversion code, most of the program's size.
+void createFolder(const std::wstring& folder)
+{
+    const auto made = [&folder] {
+        if (::CreateDirectoryW(folder.c_str(), nullptr) != 0)
+            return true;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+        const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return true;
+        ::SetLastError(ERROR_ALREADY_EXISTS);
+        return false;
+    };
+    if (made())
+        return;
+    const auto parentEnd = folder.find_last_of(L"\\/");
+    if (::GetLastError() == ERROR_PATH_NOT_FOUND && parentEnd != std::wstring::npos &&
+        parentEnd > 0) {
+        createFolder(folder.substr(0, parentEnd));
+        if (made())
+            return;
+    }
+    throwWindowsFailure("cannot create folder", utf8FromWide(folder));
+}
+
 void createFolderOf(const std::string& path)
 {
-    const std::filesystem::path folder = std::filesystem::path(wideFromUtf8(path)).parent_path();
-    if (folder.empty())
+    const std::wstring wide = wideFromUtf8(path);
+    const auto end = wide.find_last_of(L"\\/");
+    // A path without a folder, or one in a drive's root ("C:\bindings.txt").
+    if (end == std::wstring::npos || end == 0 || wide[end - 1] == L':')
         return;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw StateError("cannot create folder " + utf8FromWide(folder.wstring()) + ": " +
-                         error.message());
+    createFolder(wide.substr(0, end));
 }
 
 FileHandle openLockFile(const std::string& lockPath, StateLock::Mode mode)
