@@ -14,7 +14,10 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.ex
 fail() { echo "test-msi: $*" >&2; exit 1; }
 # Runs a command that must end with status 0, naming it if it does not.
 expect_success() { "$@" || fail "status $? from: $*"; }
-property() { msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' -v name="$2" '$1 == name { print $2 }'; }
+# The value of a property of a package.
+property() {
+    msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' -v name="$2" '$1 == name { print $2 }'
+}
 
 scripts/package-windows.sh >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/x86_64/CMakeCache.txt)
@@ -24,7 +27,7 @@ for arch in x86:Intel x64:x64; do
     [ "$files" = "README.txt quorvel.com quorvel.exe " ] || fail "$msi holds: $files"
     [ "$(property "$msi" ALLUSERS)" = 1 ] || fail "$msi does not install for every user"
     summary=$(msiinfo suminfo "$msi")
-    [[ $summary == *$'\nVersion: 200 (c8)\n'* ]] || fail "$msi needs more than Windows Installer 2.0"
+    [[ $summary == *$'\nVersion: 200 (c8)\n'* ]] || fail "$msi asks for more than Installer 2.0"
     [[ $summary == *$'\nTemplate: '"${arch#*:};1033"$'\n'* ]] || fail "$msi is not for ${arch#*:}"
 done
 

@@ -68,7 +68,8 @@ def read_entries(data):
         raise SystemExit(f"{ICON} is not an icon file")
     entries = []
     for i in range(count):
-        width, height, _, _, _, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        width, height, _, _, _, bits, length, offset = struct.unpack_from("<BBBBHHII", data,
+                                                                          6 + 16 * i)
         entries.append((width or 256, height or 256, bits, data[offset:offset + length]))
     return entries
 
@@ -82,7 +83,7 @@ def decode_original(entry):
     pixels, transparent = [], []
     for y in reversed(range(size)):
         row = xor[y * 16:(y + 1) * 16]
-        pixels.append([b >> 4 if x % 2 == 0 else b & 15 for x, b in ((x, row[x // 2]) for x in range(size))])
+        pixels.append([row[x // 2] >> 4 if x % 2 == 0 else row[x // 2] & 15 for x in range(size)])
         mask = int.from_bytes(and_mask[y * 4:(y + 1) * 4], "big")
         transparent.append([mask >> (31 - x) & 1 for x in range(size)])
     return Image(size, palette, pixels, transparent)
