@@ -16,10 +16,10 @@ packages=(
 # The i686 programs run under the 32-bit wine. Where the kernel refuses 32-bit processes,
 # scripts/test-windows.sh has qemu's user-mode emulator run them: qemu 10, which starts a
 # process in a third of a second, where Debian 12's own 7.2 takes a minute (so never
-# qemu-user-static 7.2 beside it). Recommends are left out: qemu-user-binfmt would hand every
-# 32-bit program on the machine to qemu.
+# qemu-user-static 7.2 beside it). Recommends are left out: qemu-user-binfmt would register
+# every foreign architecture machine-wide, which nothing here needs.
 wine32=wine32:i386
-qemu=qemu-user
+qemu_package=qemu-user
 qemu_lowest=1:10~
 
 installed() {
@@ -30,9 +30,9 @@ missing=()
 for package in "${packages[@]}" "$wine32"; do
     installed "$package" || missing+=("$package")
 done
-qemu_version=$(dpkg-query -W -f='${Version}' "$qemu" 2>/dev/null || true)
+qemu_version=$(dpkg-query -W -f='${Version}' "$qemu_package" 2>/dev/null || true)
 qemu_missing=false
-if ! installed "$qemu" || ! dpkg --compare-versions "$qemu_version" ge "$qemu_lowest"; then
+if ! installed "$qemu_package" || ! dpkg --compare-versions "$qemu_version" ge "$qemu_lowest"; then
     qemu_missing=true
 fi
 [ ${#missing[@]} -eq 0 ] && ! $qemu_missing && exit 0
@@ -73,6 +73,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt_get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 if $qemu_missing; then
-    echo "Installing: $qemu from ${qemu_suite[*]:-the release}"
-    apt_get install -y -qq --no-install-recommends "${qemu_suite[@]}" "$qemu"
+    echo "Installing: $qemu_package from ${qemu_suite[*]:-the release}"
+    apt_get install -y -qq --no-install-recommends "${qemu_suite[@]}" "$qemu_package"
 fi
