@@ -13,10 +13,9 @@ packages=(
     # The Windows edition: the -win32 thread model compilers, and wine to run its tests.
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
 )
-# The i686 programs run under the 32-bit wine. Where the kernel refuses 32-bit processes,
-# scripts/test-windows.sh has qemu's user-mode emulator run them: qemu 10, which starts a
-# process in a third of a second, where Debian 12's own 7.2 takes a minute (so never
-# qemu-user-static 7.2 beside it). Recommends are left out: qemu-user-binfmt would register
+# The i686 programs run under the 32-bit wine, each process under qemu's user-mode emulator as
+# a Pentium II (scripts/test-windows-i686.sh): qemu 10, which starts a process in a third of a
+# second, where Debian 12's own 7.2 takes a minute (so never qemu-user-static 7.2 beside it). Recommends are left out: qemu-user-binfmt would register
 # every foreign architecture machine-wide, which nothing here needs.
 wine32=wine32:i386
 qemu_package=qemu-user
