@@ -15,8 +15,9 @@ packages=(
 )
 # The i686 programs run under the 32-bit wine, each process under qemu's user-mode emulator as
 # a Pentium II (scripts/test-windows-i686.sh): qemu 10, which starts a process in a third of a
-# second, where Debian 12's own 7.2 takes a minute (so never qemu-user-static 7.2 beside it). Recommends are left out: qemu-user-binfmt would register
-# every foreign architecture machine-wide, which nothing here needs.
+# second, where Debian 12's own 7.2 takes a minute (so never qemu-user-static 7.2 beside it).
+# Recommends are left out: qemu-user-binfmt would register every foreign architecture
+# machine-wide, which nothing here needs.
 wine32=wine32:i386
 qemu_package=qemu-user
 qemu_lowest=1:10~

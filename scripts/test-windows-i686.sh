@@ -55,13 +55,16 @@ run_suite() {
 
 # Exits with 77, which scripts/test-windows.sh reports as skipped, once the check has passed.
 import_check_only() {
-    echo "i686: tests skipped, import check only: $1"
+    echo "i686: tests skipped, import check only: $*"
     ctest --test-dir build-windows/i686 --output-on-failure -R '^imports_'
     exit 77
 }
 
 if [ "${1:-}" = --in-namespace ]; then
-    register_interpreter || { echo "i686: could not register qemu in the user namespace" >&2; exit 1; }
+    if ! register_interpreter; then
+        echo "i686: could not register qemu in the user namespace" >&2
+        exit 1
+    fi
     echo "i686: under qemu as a Pentium II, registered in a user namespace of the run's own"
     run_suite
     exit
@@ -82,11 +85,14 @@ if runs_natively; then
          "instructions: this kernel allows no binfmt_misc in a user namespace (Linux 6.7 and later do)"
     run_suite
 elif ! command -v qemu-i386 >/dev/null; then
-    import_check_only "this kernel cannot run 32-bit programs and qemu-i386 is missing: scripts/install-deps.sh installs it"
+    import_check_only "this kernel cannot run 32-bit programs and qemu-i386 is missing:" \
+        "scripts/install-deps.sh installs it"
 elif [ "$(id -u)" -ne 0 ]; then
-    import_check_only "this kernel cannot run 32-bit programs, and handing them to qemu through binfmt_misc takes root: run as root"
+    import_check_only "this kernel cannot run 32-bit programs, and handing them to qemu" \
+        "through binfmt_misc takes root: run as root"
 elif ! register_interpreter; then
-    import_check_only "this kernel cannot run 32-bit programs and binfmt_misc is unavailable: load it (modprobe binfmt_misc) and run again"
+    import_check_only "this kernel cannot run 32-bit programs and binfmt_misc is unavailable:" \
+        "load it (modprobe binfmt_misc) and run again"
 else
     echo "i686: under qemu as a Pentium II, registered machine-wide for this prefix only"
     run_suite
