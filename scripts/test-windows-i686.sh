@@ -73,7 +73,8 @@ fi
 if [ ! -x /usr/lib/wine/wine ]; then
     import_check_only "the 32-bit wine is missing: scripts/install-deps.sh installs it"
 fi
-if "${namespace[@]}" mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null; then
+if command -v qemu-i386 >/dev/null \
+    && "${namespace[@]}" mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null; then
     exec "${namespace[@]}" "$0" --in-namespace
 fi
 # A registration of an earlier run would refuse the probe: drop it, and look again.
@@ -82,7 +83,8 @@ if [ -w "$binfmt/$entry" ]; then
 fi
 if runs_natively; then
     echo "i686: run natively on this machine's processor, not limited to a Pentium II's" \
-         "instructions: this kernel allows no binfmt_misc in a user namespace (Linux 6.7 and later do)"
+         "instructions: that takes qemu-i386 (scripts/install-deps.sh installs it) and a" \
+         "kernel that allows binfmt_misc in a user namespace (Linux 6.7 and later)"
     run_suite
 elif ! command -v qemu-i386 >/dev/null; then
     import_check_only "this kernel cannot run 32-bit programs and qemu-i386 is missing:" \
