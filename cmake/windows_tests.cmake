@@ -13,7 +13,6 @@ foreach(target gtest gtest_main)
     set_target_properties(${target} PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
 endforeach()
 
-# Only 64-bit programs run here; the 32-bit build is built and import-checked only.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
-endif()
+# Every test program runs under wine: the x86_64 ones with wine64, the i686 ones with the
+# 32-bit loader in a 32-bit prefix (scripts/test-windows-i686.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_SYSTEM_PROCESSOR})
