@@ -6,14 +6,40 @@
 #include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
 #include "inventory/report_files.h"
-#include "unattended/exit_status.h"
-#include "unattended/printable_text.h"
 #include "unattended/script_command_runner.h"
 #include "unattended/unattended_options.h"
+
+#include <string_view>
 
 namespace quorvel {
 
 namespace {
+
+// Exit statuses of the options for scripts, as the README lists them.
+constexpr int kStatusDone = 0;
+constexpr int kStatusNotTaken = 1;
+constexpr int kStatusUsage = 2;
+constexpr int kStatusNoReport = 3;
+
+// Text for a message on a terminal: control characters, which a report could use to forge
+// or hide output (ESC, CR, BEL, ...), shown as \xNN escapes; every other byte as it is.
+std::string printableText(std::string_view text)
+{
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string printable;
+    printable.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            printable += c;
+            continue;
+        }
+        printable += "\\x";
+        printable += kHexDigits[byte >> 4];
+        printable += kHexDigits[byte & 0xf];
+    }
+    return printable;
+}
 
 void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAdapterList& lstCard)
 {

@@ -1,19 +1,26 @@
-#include "app/qt/display_check.h"
-#include "app/qt/window_start.h"
 #include "platform/qt/process_command_runner.h"
 #include "platform/qt/qt_report_files.h"
 #include "unattended/unattended_mode.h"
+#include "window/qt/form1.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QRect>
+#include <QScreen>
+#include <QtGlobal>
 
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+constexpr const char* kDesktopFileName = "org.quorvel.Quorvel";
+constexpr const char* kNoDisplayText =
+    "no display found (DISPLAY is not set); start it from a desktop session";
 
 quorvel::UnattendedServices qtUnattendedServices()
 {
@@ -23,6 +30,35 @@ quorvel::UnattendedServices qtUnattendedServices()
         },
         [] { return std::make_unique<quorvel::QtReportFiles>(); },
     };
+}
+
+// Why no window can be shown here, or nothing when a display is at hand. Asked before
+// QApplication starts, which would otherwise abort the program with a core dump.
+std::optional<std::string> missingDisplayReason()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // An explicit platform plugin (offscreen, vnc, ...) needs no display server.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return std::string(kNoDisplayText);
+#endif
+    // Other systems always come with their display.
+    return std::nullopt;
+}
+
+// Loads the main window, shows it and runs the event loop until the program ends.
+int startWindow()
+{
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+
+    quorvel::Form1 window;
+    if (!window.Form_Load())
+        return EXIT_FAILURE;
+
+    const QRect available = window.screen()->availableGeometry();
+    window.move(available.center() - window.rect().center());
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace
@@ -39,10 +75,10 @@ int main(int argc, char* argv[])
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, qtUnattendedServices(), std::cout,
                                       std::cerr);
     }
-    if (const auto reason = quorvel::missingDisplayReason()) {
+    if (const auto reason = missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    return quorvel::startWindow();
+    return startWindow();
 }

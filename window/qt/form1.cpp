@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <algorithm>
-#include <vector>
 #include <utility>
 
 namespace quorvel {
@@ -100,17 +98,17 @@ Form1::Form1(FormServices services, QWidget* parent)
         fitCaption(label);
 
     // Focus moves through the controls that take it in the layout's tab order.
-    std::vector<const ControlLayout*> focusOrder;
-    for (const ControlLayout& control : kForm1Controls) {
-        if (control.kind != ControlKind::Label)
-            focusOrder.push_back(&control);
+    QWidget* previous = nullptr;
+    for (const ControlLayout* control : controlsInTabOrder()) {
+        if (control->kind == ControlKind::Label)
+            continue;
+        auto* next = findChild<QWidget*>(QString::fromLatin1(control->name));
+        if (previous == nullptr)
+            next->setFocus();
+        else
+            setTabOrder(previous, next);
+        previous = next;
     }
-    std::sort(focusOrder.begin(), focusOrder.end(),
-              [](const ControlLayout* a, const ControlLayout* b) { return a->tabOrder < b->tabOrder; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i)
-        setTabOrder(findChild<QWidget*>(QString::fromLatin1(focusOrder[i - 1]->name)),
-                    findChild<QWidget*>(QString::fromLatin1(focusOrder[i]->name)));
-    findChild<QWidget*>(QString::fromLatin1(focusOrder.front()->name))->setFocus();
 
     connect(cmdSet, &QPushButton::clicked, this, [this] { behaviour_.cmdSet_Click(); });
     connect(lstCard, &QListWidget::itemDoubleClicked, this, &Form1::lstCard_DblClick);

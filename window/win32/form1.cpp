@@ -4,12 +4,14 @@
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/system_message.h"
 #include "window/form1_layout.h"
-#include "window/win32/form1_window_class.h"
 #include "window/win32/win32_form_services.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
+#include <utility>
 
 namespace quorvel {
 
@@ -68,22 +70,57 @@ RECT centredFrame(const ScreenDpi& dpi)
     return {left, top, left + width, top + height};
 }
 
-// Made in tab order: the dialog manager moves the focus in the order the controls were made.
-std::vector<const ControlLayout*> controlsInTabOrder()
+ControlId controlIdOf(std::string_view name)
 {
-    std::vector<const ControlLayout*> controls;
-    controls.reserve(kForm1Controls.size());
-    for (const ControlLayout& control : kForm1Controls)
-        controls.push_back(&control);
-    std::sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
-        return a->tabOrder < b->tabOrder;
-    });
-    return controls;
+    static constexpr std::array<std::pair<std::string_view, ControlId>, 7> kIds = {{
+        {"LABN", ControlId::LABN},
+        {"Label1", ControlId::Label1},
+        {"lstLANA", ControlId::lstLANA},
+        {"lstCard", ControlId::lstCard},
+        {"Label2", ControlId::Label2},
+        {"cmdExit", ControlId::cmdExit},
+        {"cmdSet", ControlId::cmdSet},
+    }};
+    for (const auto& [controlName, id] : kIds) {
+        if (controlName == name)
+            return id;
+    }
+    throw std::logic_error("no control id for " + std::string(name));
+}
+
+// The program's icon: resource 1 of the program file, shown by the window and Explorer alike.
+constexpr WORD kProgramIconId = 1;
+constexpr const wchar_t* kWindowClassName = L"QuorvelForm1";
+
+// Registers the window's class once per process, with the dialog background and the icon.
+const wchar_t* form1WindowClass(WNDPROC windowProcedure)
+{
+    const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = program;
+    windowClass.hIcon = ::LoadIconW(program, MAKEINTRESOURCEW(kProgramIconId));
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageW(program, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    // The colour dialogs have, which the labels draw on.
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kWindowClassName;
+    if (::RegisterClassExW(&windowClass) == 0) {
+        const DWORD error = ::GetLastError();
+        // A second window of the same program, as the tests make them.
+        if (error != ERROR_CLASS_ALREADY_EXISTS)
+            throw OperationError("Could not register the window class: " + systemMessage(error));
+    }
+    return kWindowClassName;
 }
 
 void createControls(HWND window, const ScreenDpi& dpi, const DialogFont& fonts)
 {
     const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    // Made in tab order: the dialog manager moves the focus in the order the controls were made.
     for (const ControlLayout* layout : controlsInTabOrder()) {
         const ControlClass kind = controlClass(layout->kind);
         const PixelRect at = twipsToPixels(layout->at, dpi.x, dpi.y);
@@ -112,9 +149,7 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
     if (window.get() == nullptr)
         failToCreate("the window");
     createControls(window.get(), dpi, fonts);
-    const HWND created = window.get();
-    window.release();
-    return created;
+    return window.release();
 }
 
 } // namespace
@@ -168,6 +203,26 @@ bool Form1::preTranslate(MSG& message)
         }
     }
     return ::IsDialogMessageW(handle(), &message) != 0;
+}
+
+int Form1::run(int showCommand)
+{
+    // A failed load has posted the program's end already: the loop below only collects it.
+    if (Form_Load())
+        show(showCommand);
+
+    MSG message{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(message.wParam);
+        if (got == -1)
+            return EXIT_FAILURE;
+        if (!preTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
 }
 
 void Form1::destroy()

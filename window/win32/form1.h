@@ -2,11 +2,9 @@
 
 #include "window/form1_behaviour.h"
 #include "window/form_services.h"
-#include "window/win32/control_ids.h"
-#include "window/win32/dialog_font.h"
+#include "platform/win32/owned_handle.h"
+#include "window/win32/dialog_metrics.h"
 #include "window/win32/list_box_adapter.h"
-#include "window/win32/owned_window.h"
-#include "window/win32/screen_dpi.h"
 
 #include <windows.h>
 
@@ -14,6 +12,18 @@
 #include <optional>
 
 namespace quorvel {
+
+// The controls' ids, stable so that tests and tools find each control with GetDlgItem. They
+// stay clear of IDOK, IDCANCEL and the other ids the dialog manager sends on its own.
+enum class ControlId : int {
+    LABN = 1001,
+    Label1,
+    lstLANA,
+    lstCard,
+    Label2,
+    cmdExit,
+    cmdSet,
+};
 
 // The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
 // names, and the button that gives the highlighted adapter LANA number 0. A view: what each
@@ -40,6 +50,9 @@ public:
     // the window's keys (Tab, Enter, Space, Esc, ...) and has been dealt with.
     bool preTranslate(MSG& message);
     void destroy();
+    // Loads the window, shows it unless the load failed, and runs the thread's message loop
+    // until the program's end; returns the exit status the window ended it with.
+    int run(int showCommand = SW_SHOWNORMAL);
 
     // The window, or null once it has been destroyed.
     HWND handle() const { return window_.get(); }

@@ -1,6 +1,5 @@
 #include "form1_fixture.h"
 
-#include "window/win32/run_window.h"
 #include "window/win32/win32_form_services.h"
 
 #include <algorithm>
@@ -26,7 +25,7 @@ void CALLBACK giveUp(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*
 int runWindowOrGiveUp(Form1& window)
 {
     const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, giveUp);
-    const int status = runWindow(window);
+    const int status = window.run();
     ::KillTimer(nullptr, timer);
     return status;
 }

@@ -4,6 +4,15 @@
 
 namespace quorvel {
 
+// Logical dots per inch, across and down.
+struct ScreenDpi {
+    double x;
+    double y;
+};
+
+// The screen's logical resolution, as GetDeviceCaps gives it for the screen.
+ScreenDpi screenDpi();
+
 // The font the system uses for message boxes and dialogs (lfMessageFont), or the stock GUI
 // font when that cannot be had, and its bold form for headings. Owns the fonts it creates.
 class DialogFont {

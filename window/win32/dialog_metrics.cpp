@@ -1,10 +1,12 @@
-#include "dialog_font.h"
+#include "dialog_metrics.h"
 
 #include <cstddef>
 
 namespace quorvel {
 
 namespace {
+
+constexpr double kStandardDpi = 96.0;
 
 LOGFONTW messageFont()
 {
@@ -39,6 +41,17 @@ void release(HFONT font)
 }
 
 } // namespace
+
+ScreenDpi screenDpi()
+{
+    const HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr)
+        return {kStandardDpi, kStandardDpi};
+    const ScreenDpi dpi{static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSX)),
+                        static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSY))};
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 DialogFont::DialogFont()
     : font_(createOrStock(messageFont())), heading_(createOrStock(bold(messageFont())))
