@@ -24,7 +24,8 @@ class LinkingRunner : public CommandRunner {
 public:
     explicit LinkingRunner(fs::path prepared) : prepared_(std::move(prepared)) {}
 
-    CommandOutcome run(const std::string& /*commandLine*/) override
+    CommandOutcome run(const std::string& /*commandLine*/,
+                       std::optional<TimeLimit> /*limit*/) override
     {
         fs::create_hard_link(prepared_, std::string(kReportFileName));
         return {};

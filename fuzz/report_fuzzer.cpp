@@ -33,7 +33,8 @@ class BytesReportRunner : public quorvel::CommandRunner {
 public:
     std::string_view report;
 
-    quorvel::CommandOutcome run(const std::string& /*commandLine*/) override
+    quorvel::CommandOutcome run(const std::string& /*commandLine*/,
+                                std::optional<quorvel::TimeLimit> /*limit*/) override
     {
         std::ofstream out(std::string(quorvel::kReportFileName),
                           std::ios::binary | std::ios::trunc);

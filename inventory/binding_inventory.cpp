@@ -3,6 +3,7 @@
 #include "inventory/adapter_list.h"
 #include "inventory/command_runner.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/operation_error.h"
 #include "inventory/report_files.h"
 
 #include <string_view>
@@ -33,7 +34,8 @@ BindingInventory::BindingInventory(AdapterList& lstLANA, AdapterList& lstCard)
 {
 }
 
-void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files)
+void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files,
+                                   std::optional<std::chrono::seconds> timeLimit)
 {
     lstLANA.clear();
     lstCard.clear();
@@ -44,7 +46,13 @@ void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files)
     // Only the coming report command may put a file there: a file left from before would
     // pass for its report, and a link would have its output written wherever it points.
     files.removeLeftover(reportFile);
-    runner.run(reportCommand());
+    const std::string command = reportCommand();
+    if (!timeLimit) {
+        runner.run(command);
+    } else if (const CommandOutcome outcome = runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop});
+               !outcome.succeeded()) {
+        throw OperationError("the report command \"" + command + "\" " + outcome.description());
+    }
 
     loadReport(files.readLines(reportFile, kMaxReportBytes));
     files.remove(reportFile);

@@ -2,7 +2,9 @@
 
 #include "inventory/report_line_table.h"
 
+#include <chrono>
 #include <cstddef>
+#include <optional>
 
 namespace quorvel {
 
@@ -22,8 +24,11 @@ public:
     // Clears both lists, removes any report file left from before, runs the report command,
     // reads and deletes the report file, then lists its adapters. Throws OperationError when
     // the report cannot be had; a report file that was written is then left in place for a
-    // look at what went wrong.
-    void GetLANAInfo(CommandRunner& runner, ReportFiles& files);
+    // look at what went wrong. Given a time limit (scripts), the report command is stopped
+    // at it, and one that does not end with success is an error: its empty or partial report
+    // would pass for the machine's bindings. The window waits, and lets the report show.
+    void GetLANAInfo(CommandRunner& runner, ReportFiles& files,
+                     std::optional<std::chrono::seconds> timeLimit = std::nullopt);
 
     // One scan pass: from ScanIndex, find the next LANA line whose binding line runs
     // through NetBEUI on a non-WAN adapter, append it to both lists and stop past it.

@@ -3,6 +3,7 @@
 #include "inventory/command_outcome.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -18,14 +19,16 @@ struct TimeLimit {
     OnTimeout action;
 };
 
-// Runs one command line with no visible window and returns once it has ended (or, for a
-// runner made with a time limit, once the limit has passed). The window never looks at the
-// outcome: success or failure of the tool shows only in the next binding report. Throws
-// OperationError when the command cannot be started at all.
+// Runs one command line with no visible window and returns once it has ended, or, given a
+// time limit, once the limit has passed. The window never looks at the outcome: success or
+// failure of the tool shows only in the next binding report. Throws OperationError when the
+// command cannot be started at all.
 class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
-    virtual CommandOutcome run(const std::string& commandLine) = 0;
+    // Overriders keep the same default: no limit.
+    virtual CommandOutcome run(const std::string& commandLine,
+                               std::optional<TimeLimit> limit = std::nullopt) = 0;
 };
 
 } // namespace quorvel

@@ -1,12 +1,11 @@
 #include "unattended_mode.h"
 
-#include "assignment/renumber_by_name.h"
+#include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
 #include "inventory/error_text.h"
 #include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
 #include "inventory/report_files.h"
-#include "unattended/script_command_runner.h"
 #include "unattended/unattended_options.h"
 
 #include <string_view>
@@ -51,28 +50,24 @@ void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAd
         throw OperationError("could not write the list to standard output");
 }
 
-int listAdapters(const UnattendedRequest& request, const UnattendedServices& services,
+int listAdapters(const UnattendedRequest& request, CommandRunner& runner, ReportFiles& files,
                  std::ostream& out)
 {
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     BindingInventory inventory(lstLANA, lstCard);
-    ScriptCommandRunner runner(services, request.timeout);
-    const auto files = services.makeReportFiles();
-    inventory.GetLANAInfo(runner, *files);
+    inventory.GetLANAInfo(runner, files, request.timeout);
     printRows(out, lstLANA, lstCard);
     return kStatusDone;
 }
 
 int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
-               const UnattendedServices& services, std::ostream& out, std::ostream& err)
+               CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
 {
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
-    ScriptCommandRunner runner(services, request.timeout);
-    const auto files = services.makeReportFiles();
     const NamedAssignmentResult result =
-        assignLana0ByName(adapterName, lstLANA, lstCard, runner, *files);
+        assignLana0ByName(adapterName, lstLANA, lstCard, runner, files, request.timeout);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
         // The refresh that confirmed the change is the new list.
@@ -92,7 +87,7 @@ int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
 } // namespace
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
-                  const UnattendedServices& services, std::ostream& out, std::ostream& err)
+                  CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version);
@@ -106,8 +101,8 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
         }
         const auto& request = std::get<UnattendedRequest>(parsed);
         if (const auto* set = std::get_if<SetRequest>(&request.action))
-            return setAdapter(request, set->adapterName, services, out, err);
-        return listAdapters(request, services, out);
+            return setAdapter(request, set->adapterName, runner, files, out, err);
+        return listAdapters(request, runner, files, out);
     } catch (...) {
         err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';
         return kStatusNoReport;

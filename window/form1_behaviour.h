@@ -1,13 +1,36 @@
 #pragma once
 
 #include "inventory/binding_inventory.h"
-#include "window/form_services.h"
 
 #include <functional>
 
 namespace quorvel {
 
 class AdapterList;
+class CommandRunner;
+class MessageDialog;
+class ReportFiles;
+
+// How a view shows that a lanacfg run holds the window.
+class BusyIndicator {
+public:
+    virtual ~BusyIndicator() = default;
+    // True while a run holds the window (the busy cursor shows). On false, mouse and key input
+    // that arrived during the run is dropped: it was aimed at lists the run has since replaced.
+    virtual void showToolRunning(bool running) = 0;
+};
+
+// What the window's operations use of the system, for the window's whole life; tests hand in
+// fakes instead of the system's.
+struct FormServices {
+    CommandRunner& runner;
+    ReportFiles& reportFiles;
+    // Over the window once it is shown, on its own before that.
+    MessageDialog& messageDialog;
+    BusyIndicator& busyIndicator;
+    // Ends the program with this exit status once the current event is over.
+    std::function<void(int status)> endProgram;
+};
 
 // What the main window does, for any toolkit: each event's operations and the error policy.
 // A view builds the controls, adapts its two list boxes as AdapterLists and forwards its

@@ -22,16 +22,6 @@ constexpr const char* kDesktopFileName = "org.quorvel.Quorvel";
 constexpr const char* kNoDisplayText =
     "no display found (DISPLAY is not set); start it from a desktop session";
 
-quorvel::UnattendedServices qtUnattendedServices()
-{
-    return {
-        [](quorvel::TimeLimit limit) {
-            return std::make_unique<quorvel::ProcessCommandRunner>(limit);
-        },
-        [] { return std::make_unique<quorvel::QtReportFiles>(); },
-    };
-}
-
 // Why no window can be shown here, or nothing when a display is at hand. Asked before
 // QApplication starts, which would otherwise abort the program with a core dump.
 std::optional<std::string> missingDisplayReason()
@@ -47,11 +37,11 @@ std::optional<std::string> missingDisplayReason()
 }
 
 // Loads the main window, shows it and runs the event loop until the program ends.
-int startWindow()
+int startWindow(quorvel::CommandRunner& runner, quorvel::ReportFiles& reportFiles)
 {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
-    quorvel::Form1 window;
+    quorvel::Form1 window(runner, reportFiles);
     if (!window.Form_Load())
         return EXIT_FAILURE;
 
@@ -65,6 +55,8 @@ int startWindow()
 
 int main(int argc, char* argv[])
 {
+    quorvel::ProcessCommandRunner runner;
+    quorvel::QtReportFiles reportFiles;
     if (argc > 1) {
         // Taken before Qt sees them: the options are compared byte for byte as given.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -72,7 +64,7 @@ int main(int argc, char* argv[])
         const QCoreApplication app(argc, argv);
         // A reader that has gone is a write error like a full disk, which the options report.
         std::signal(SIGPIPE, SIG_IGN);
-        return quorvel::runUnattended(arguments, QUORVEL_VERSION, qtUnattendedServices(), std::cout,
+        return quorvel::runUnattended(arguments, QUORVEL_VERSION, runner, reportFiles, std::cout,
                                       std::cerr);
     }
     if (const auto reason = missingDisplayReason()) {
@@ -80,5 +72,5 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    return startWindow();
+    return startWindow(runner, reportFiles);
 }

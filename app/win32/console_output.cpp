@@ -92,15 +92,13 @@ bool HandleOutput::writeToFile(const std::string& bytes)
 
 int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE errors)
 {
-    const UnattendedServices services{
-        [](TimeLimit limit) { return std::make_unique<Win32CommandRunner>(limit); },
-        [] { return std::make_unique<Win32ReportFiles>(); },
-    };
+    Win32CommandRunner runner;
+    Win32ReportFiles reportFiles;
     HandleOutput outputBuffer(output);
     HandleOutput errorBuffer(errors);
     std::ostream out(&outputBuffer);
     std::ostream err(&errorBuffer);
-    const int status = runUnattended(arguments, QUORVEL_VERSION, services, out, err);
+    const int status = runUnattended(arguments, QUORVEL_VERSION, runner, reportFiles, out, err);
     out.flush();
     err.flush();
     return status;

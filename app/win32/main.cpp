@@ -2,7 +2,9 @@
 #include "app/win32/console_output.h"
 #include "assignment/message_dialog.h"
 #include "inventory/error_text.h"
+#include "platform/win32/win32_command_runner.h"
 #include "platform/win32/win32_message_dialog.h"
+#include "platform/win32/win32_report_files.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"
 
@@ -102,7 +104,9 @@ int startWindow()
     // Loads comctl32, so that the manifest's Common Controls 6 draw the controls themed.
     ::InitCommonControls();
     try {
-        Form1 window;
+        Win32CommandRunner runner;
+        Win32ReportFiles reportFiles;
+        Form1 window(runner, reportFiles);
         // As the shortcut or the starting program asked: normal, minimised, ...
         return window.run(SW_SHOWDEFAULT);
     } catch (...) {

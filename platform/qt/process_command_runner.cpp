@@ -66,11 +66,7 @@ void keepRunning(std::unique_ptr<QProcess> process)
 
 } // namespace
 
-ProcessCommandRunner::ProcessCommandRunner(std::optional<TimeLimit> limit) : limit_(limit)
-{
-}
-
-CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
+CommandOutcome ProcessCommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.
     if (commandLine.find('\0') != std::string::npos)
@@ -90,7 +86,7 @@ CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
     process->setStandardOutputFile(QProcess::nullDevice());
     // The tool's complaints reach the user; its report goes through the file.
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const bool mayStop = limit_ && limit_->action == OnTimeout::Stop;
+    const bool mayStop = limit && limit->action == OnTimeout::Stop;
     process->setChildProcessModifier([mayStop] {
         // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
         ::signal(SIGPIPE, SIG_DFL);
@@ -103,9 +99,9 @@ CommandOutcome ProcessCommandRunner::run(const std::string& commandLine)
     if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
         throw OperationError(startFailure(commandLine, process->errorString().toStdString()));
 
-    const int waitMs = limit_ ? static_cast<int>(std::chrono::milliseconds(limit_->after).count()) : -1;
+    const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
     if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
-        const auto seconds = static_cast<std::int64_t>(limit_->after.count());
+        const auto seconds = static_cast<std::int64_t>(limit->after.count());
         if (mayStop) {
             ::kill(-static_cast<pid_t>(process->processId()), SIGKILL);
             process->waitForFinished(-1);

@@ -2,8 +2,6 @@
 
 #include "inventory/command_runner.h"
 
-#include <optional>
-
 namespace quorvel {
 
 // Runs command lines as child processes on POSIX systems: no window, waits for the end.
@@ -13,11 +11,8 @@ namespace quorvel {
 // found on PATH as the shell finds it.
 class ProcessCommandRunner : public CommandRunner {
 public:
-    explicit ProcessCommandRunner(std::optional<TimeLimit> limit = std::nullopt);
-    CommandOutcome run(const std::string& commandLine) override;
-
-private:
-    std::optional<TimeLimit> limit_;
+    CommandOutcome run(const std::string& commandLine,
+                       std::optional<TimeLimit> limit = std::nullopt) override;
 };
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 #include "qt_message_dialog.h"
 
 #include <QMessageBox>
+#include <QWidget>
 #include <QString>
 
 namespace quorvel {
@@ -16,8 +17,9 @@ QString fromReportBytes(const std::string& text)
 
 void QtMessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
 {
+    QWidget* over = window_ != nullptr && window_->isVisible() ? window_ : nullptr;
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, parent_);
+                    fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, over);
     // Texts may quote a report; markup in them must show as typed, not be rendered.
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -6,14 +6,15 @@ class QWidget;
 
 namespace quorvel {
 
-// A modal QMessageBox with a single OK button over the given window (or on its own).
+// A modal QMessageBox with a single OK button, over the given window while it is shown and
+// on its own before that (a failed load) or without one.
 class QtMessageDialog : public MessageDialog {
 public:
-    explicit QtMessageDialog(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtMessageDialog(QWidget* window = nullptr) : window_(window) {}
     void show(const std::string& text, const std::string& title, MessageKind kind) override;
 
 private:
-    QWidget* parent_;
+    QWidget* window_;
 };
 
 } // namespace quorvel

@@ -201,20 +201,16 @@ void stop(const StartedCommand& command)
 
 } // namespace
 
-Win32CommandRunner::Win32CommandRunner(std::optional<TimeLimit> limit) : limit_(limit)
+CommandOutcome Win32CommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
 {
-}
-
-CommandOutcome Win32CommandRunner::run(const std::string& commandLine)
-{
-    const bool mayStop = limit_ && limit_->action == OnTimeout::Stop;
+    const bool mayStop = limit && limit->action == OnTimeout::Stop;
     const StartedCommand command = start(commandLine, mayStop);
 
-    switch (::WaitForSingleObject(command.process.get(), waitMilliseconds(limit_))) {
+    switch (::WaitForSingleObject(command.process.get(), waitMilliseconds(limit))) {
     case WAIT_OBJECT_0:
         break;
     case WAIT_TIMEOUT: {
-        const auto seconds = static_cast<std::int64_t>(limit_->after.count());
+        const auto seconds = static_cast<std::int64_t>(limit->after.count());
         if (mayStop) {
             stop(command);
             return {CommandOutcome::End::TimedOutStopped, seconds};

@@ -2,8 +2,6 @@
 
 #include "inventory/command_runner.h"
 
-#include <optional>
-
 namespace quorvel {
 
 // Runs command lines on Windows with CreateProcessW: the command line goes to the system
@@ -13,11 +11,8 @@ namespace quorvel {
 // lanacfg's commands reach the same program.
 class Win32CommandRunner : public CommandRunner {
 public:
-    explicit Win32CommandRunner(std::optional<TimeLimit> limit = std::nullopt);
-    CommandOutcome run(const std::string& commandLine) override;
-
-private:
-    std::optional<TimeLimit> limit_;
+    CommandOutcome run(const std::string& commandLine,
+                       std::optional<TimeLimit> limit = std::nullopt) override;
 };
 
 } // namespace quorvel

@@ -1,10 +1,14 @@
 #include "assignment/lana_assignment.h"
 #include "assignment/message_dialog.h"
 #include "inventory/command_runner.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
+#include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +17,8 @@ namespace {
 
 class RecordingRunner : public CommandRunner {
 public:
-    CommandOutcome run(const std::string& commandLine) override
+    CommandOutcome run(const std::string& commandLine,
+                       std::optional<TimeLimit> /*limit*/) override
     {
         commands.push_back(commandLine);
         return {};
@@ -95,6 +100,84 @@ TEST_F(Assignment, HighlightInTheLanaListAloneChangesNothing)
     assign();
     EXPECT_EQ(runner.commands, (std::vector<std::string>{"lanacfg setlananumber 1 0",
                                                          "lanacfg setlananumber  0"}));
+}
+
+// A lanacfg whose renumbering ends as told and changes the next report to `after`.
+class RenumberingLanacfg : public testing::FakeLanacfg {
+public:
+    using FakeLanacfg::FakeLanacfg;
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
+    {
+        const CommandOutcome reported = FakeLanacfg::run(commandLine, limit);
+        if (commandLine == reportCommand())
+            return reported;
+        nextReport = after;
+        return renumbering;
+    }
+    std::string after;
+    CommandOutcome renumbering;
+};
+
+TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
+{
+    using testing::joinLines;
+    const std::string kNetBEUI = "-->NetBEUI Protocol-->";
+    const std::string before =
+        joinLines({"Lana:  2", kNetBEUI + "Intel", "Lana:  4", kNetBEUI + "3Com"});
+    const std::string after =
+        joinLines({"Lana:  0", kNetBEUI + "3Com", "Lana:  2", kNetBEUI + "Intel"});
+    const std::string twins =
+        joinLines({"Lana:  2", kNetBEUI + "Twin", "Lana:  4", kNetBEUI + "Twin"});
+    const std::string renumbering = "lanacfg setlananumber 4 0";
+    const struct {
+        const char* name;
+        std::string adapter;
+        std::string before;
+        CommandOutcome renumbered;
+        NamedAssignmentOutcome outcome;
+        std::string message;
+        int commands;
+    } cases[] = {
+        {"assigned", "3Com", before, {}, NamedAssignmentOutcome::Assigned,
+         "\"3Com\" is on LANA 0", 3},
+        {"not listed", "3com", before, {}, NamedAssignmentOutcome::NotListed,
+         "no adapter named \"3com\" is listed", 1},
+        {"two of that name", "Twin", twins, {}, NamedAssignmentOutcome::Ambiguous,
+         "more than one adapter is named \"Twin\", on LANAs \"2\", \"4\"", 1},
+        {"tool failed", "3Com", before, {CommandOutcome::End::Exited, 5},
+         NamedAssignmentOutcome::NotTaken,
+         "\"3Com\" still shows LANA \"4\": the renumbering command \"" + renumbering
+             + "\" exited with status 5", 3},
+        {"left running", "3Com", before, {CommandOutcome::End::TimedOutLeftRunning, 30},
+         NamedAssignmentOutcome::NotTaken,
+         "\"3Com\" still shows LANA \"4\": the renumbering command \"" + renumbering
+             + "\" was still running after 30 s; it was left to finish by itself", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::FakeReportFiles files;
+        RenumberingLanacfg lanacfg(files);
+        lanacfg.nextReport = c.before;
+        lanacfg.renumbering = c.renumbered;
+        // A renumbering that did not take leaves the report as it was.
+        lanacfg.after = c.renumbered.succeeded() ? after : c.before;
+        PlainAdapterList lstLANA;
+        PlainAdapterList lstCard;
+
+        const NamedAssignmentResult result = assignLana0ByName(
+            c.adapter, lstLANA, lstCard, lanacfg, files, std::chrono::seconds(30));
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.message, c.message);
+        ASSERT_EQ(lanacfg.commands.size(), static_cast<std::size_t>(c.commands));
+        for (std::size_t i = 0; i < lanacfg.commands.size(); ++i) {
+            const bool isReport = lanacfg.commands[i] == reportCommand();
+            EXPECT_EQ(lanacfg.commands[i], isReport ? reportCommand() : renumbering);
+            ASSERT_TRUE(lanacfg.limits[i].has_value());
+            EXPECT_EQ(lanacfg.limits[i]->after, std::chrono::seconds(30));
+            // Only a report may be cut short; a renumbering may be halfway through its change.
+            EXPECT_EQ(lanacfg.limits[i]->action, isReport ? OnTimeout::Stop : OnTimeout::LeaveRunning);
+        }
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,10 +30,10 @@ public:
         : FakeLanacfg(files), lstCard_(lstCard)
     {
     }
-    CommandOutcome run(const std::string& commandLine) override
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
     {
         cardRowsWhileRunning = lstCard_.rowCount();
-        return FakeLanacfg::run(commandLine);
+        return FakeLanacfg::run(commandLine, limit);
     }
     int cardRowsWhileRunning = -1;
 
@@ -161,6 +162,45 @@ TEST_F(Refresh, ReportLeftFromBeforeNeverPassesForTheNewOne)
     EXPECT_NE(stuck.find(kReportFile), std::string::npos) << stuck;
     EXPECT_TRUE(lanacfg.commands.empty());
     EXPECT_EQ(lstCard.rowCount(), 0);
+}
+
+TEST_F(Refresh, UnderATimeLimitTheReportCommandIsStoppedAtItAndMustEndWithSuccess)
+{
+    const std::string report = joinLines({"Lana:  1", kNetBEUI + "A"});
+    const struct {
+        const char* name;
+        CommandOutcome outcome;
+        std::string error; // empty: listed
+    } cases[] = {
+        {"success", {}, ""},
+        {"failure", {CommandOutcome::End::Exited, 1},
+         "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" exited with status 1"},
+        {"time limit", {CommandOutcome::End::TimedOutStopped, 30},
+         "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" was still running "
+         "after 30 s and was stopped"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lanacfg.outcome = c.outcome;
+        lanacfg.nextReport = report;
+        const auto underLimit = [&] { inventory.GetLANAInfo(lanacfg, files, std::chrono::seconds(30)); };
+        if (c.error.empty()) {
+            underLimit();
+            EXPECT_EQ(lstCard.rows(), (Lines{"A"}));
+        } else {
+            EXPECT_EQ(testing::errorOf(underLimit), c.error);
+            EXPECT_EQ(lstCard.rowCount(), 0);
+        }
+        ASSERT_TRUE(lanacfg.limits.back().has_value());
+        EXPECT_EQ(lanacfg.limits.back()->after, std::chrono::seconds(30));
+        EXPECT_EQ(lanacfg.limits.back()->action, OnTimeout::Stop);
+    }
+
+    // The window's refresh waits as long as it takes, and a failed command shows in the report.
+    lanacfg.outcome = {CommandOutcome::End::Exited, 1};
+    refresh(report);
+    EXPECT_FALSE(lanacfg.limits.back().has_value());
+    EXPECT_EQ(lstCard.rows(), (Lines{"A"}));
 }
 
 } // namespace

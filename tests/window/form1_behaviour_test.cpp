@@ -20,7 +20,6 @@ using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
 using testing::FakeReportFiles;
 using testing::joinLines;
-using testing::ReportFilesHandle;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 const std::string kTwoCards =
@@ -33,12 +32,12 @@ protected:
     class LoggingLanacfg : public FakeLanacfg {
     public:
         LoggingLanacfg(FakeReportFiles& files, Lines& log) : FakeLanacfg(files), log_(log) {}
-        CommandOutcome run(const std::string& commandLine) override
+        CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
         {
             log_.push_back("run: " + commandLine);
             if (failWith)
                 failWith();
-            return FakeLanacfg::run(commandLine);
+            return FakeLanacfg::run(commandLine, limit);
         }
         std::function<void()> failWith;
 
@@ -59,35 +58,27 @@ protected:
         Lines& log_;
     };
 
-    // Each operation gets its own runner, as the window makes them; all share the log.
-    class RunnerHandle : public CommandRunner {
+    class LoggingBusyIndicator : public BusyIndicator {
     public:
-        explicit RunnerHandle(LoggingLanacfg& lanacfg) : lanacfg_(lanacfg) {}
-        CommandOutcome run(const std::string& commandLine) override { return lanacfg_.run(commandLine); }
+        explicit LoggingBusyIndicator(Lines& log) : log_(log) {}
+        void showToolRunning(bool running) override { log_.push_back(running ? "busy" : "idle"); }
 
     private:
-        LoggingLanacfg& lanacfg_;
+        Lines& log_;
     };
-
-    FormServices services()
-    {
-        return {
-            [this] { return std::make_unique<RunnerHandle>(lanacfg); },
-            [this] { return std::make_unique<ReportFilesHandle>(files); },
-            [this] { return std::make_unique<LoggingDialog>(log); },
-            [this](bool running) { log.push_back(running ? "busy" : "idle"); },
-            [this](int status) { log.push_back("end: " + std::to_string(status)); },
-        };
-    }
 
     Lines takeLog() { return std::exchange(log, {}); }
 
     Lines log;
     FakeReportFiles files;
     LoggingLanacfg lanacfg{files, log};
+    LoggingDialog messageDialog{log};
+    LoggingBusyIndicator busyIndicator{log};
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
-    Form1Behaviour form{lstLANA, lstCard, services()};
+    Form1Behaviour form{lstLANA, lstCard,
+                        {lanacfg, files, messageDialog, busyIndicator,
+                         [this](int status) { log.push_back("end: " + std::to_string(status)); }}};
 };
 
 const std::string kReportRun = "run: " + reportCommand();

@@ -1,12 +1,15 @@
 #include "form1.h"
 
 #include "window/form1_layout.h"
-#include "window/qt/qt_form_services.h"
 
 #include "app/icons/quorvel.xpm"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -14,11 +17,17 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <utility>
 
 namespace quorvel {
 
 namespace {
+
+// Eats every mouse, key, wheel and touch event that passes while it is installed.
+class InputDrain : public QObject {
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override { return event->isInputEvent(); }
+};
+
 
 // The boxes are fixed in size: a desktop with a wider default font gets smaller captions
 // rather than clipped ones.
@@ -55,11 +64,13 @@ Control* makeCaptioned(const char* name, QWidget* window)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : Form1(qtFormServices(this), parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, QWidget* parent)
+    : Form1(runner, reportFiles, messageBox_, parent)
 {
 }
 
-Form1::Form1(FormServices services, QWidget* parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+             QWidget* parent)
     : QWidget(parent),
       LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
@@ -68,9 +79,12 @@ Form1::Form1(FormServices services, QWidget* parent)
       Label2(makeCaptioned<QLabel>("Label2", this)),
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
+      messageBox_(this),
       lanaRows_(*lstLANA),
       cardRows_(*lstCard),
-      behaviour_(lanaRows_, cardRows_, std::move(services))
+      behaviour_(lanaRows_, cardRows_,
+                 {runner, reportFiles, messageDialog, *this,
+                  [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kFormCaption));
@@ -118,6 +132,22 @@ Form1::Form1(FormServices services, QWidget* parent)
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showToolRunning(bool running)
+{
+    if (running) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    // The window's thread was held by the run, so what the user did meanwhile is still
+    // queued; delivered now, it would act on the lists the run has just replaced.
+    InputDrain drain;
+    QCoreApplication::instance()->installEventFilter(&drain);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&drain);
 }
 
 void Form1::lstCard_DblClick(QListWidgetItem* item)

@@ -4,7 +4,6 @@
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/system_message.h"
 #include "window/form1_layout.h"
-#include "window/win32/win32_form_services.h"
 
 #include <algorithm>
 #include <array>
@@ -46,6 +45,35 @@ ControlClass controlClass(ControlKind kind)
 {
     const DWORD error = ::GetLastError();
     throw OperationError("Could not create " + what + ": " + systemMessage(error));
+}
+
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+
+// WM_MOUSEHWHEEL (Vista) lies past the WM_MOUSELAST of the Windows 2000 headers.
+constexpr UINT kLastMouseMessage = 0x020E;
+
+constexpr MessageRange kInputMessages[] = {
+    {WM_KEYFIRST, WM_KEYLAST},
+    {WM_MOUSEFIRST, kLastMouseMessage},
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+};
+
+// Removes the keyboard and mouse messages (client and non-client) queued for this thread's
+// windows, and ends any mouse capture that their button-up would have ended.
+void discardQueuedInput()
+{
+    MSG message;
+    for (const MessageRange& range : kInputMessages) {
+        while (::PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE) != 0) {
+        }
+    }
+    // A list box captures the mouse on a double-click; the button-up that ends it may have
+    // been among the messages just dropped.
+    if (::GetCapture() != nullptr)
+        ::ReleaseCapture();
 }
 
 RECT workArea()
@@ -154,15 +182,23 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
 
 } // namespace
 
-Form1::Form1() : Form1(win32FormServices)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, std::optional<ScreenDpi> dpi)
+    : Form1(runner, reportFiles, messageBox_, dpi)
 {
 }
 
-Form1::Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+             std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
+      messageBox_(window_.get()),
       lanaRows_(control(ControlId::lstLANA)),
       cardRows_(control(ControlId::lstCard)),
-      behaviour_(lanaRows_, cardRows_, services(*this)),
+      behaviour_(lanaRows_, cardRows_,
+                 {runner, reportFiles, messageDialog, *this,
+                  [this](int status) {
+                      destroy();
+                      ::PostQuitMessage(status);
+                  }}),
       focusOnActivation_(control(ControlId::cmdSet))
 {
     // Only now, with the object whole, do the window's messages reach it.
@@ -179,6 +215,19 @@ Form1::~Form1()
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showToolRunning(bool running)
+{
+    if (running) {
+        cursorBeforeRun_ = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return;
+    }
+    // No cursor at all would leave the pointer invisible until it next moves.
+    ::SetCursor(cursorBeforeRun_ != nullptr ? cursorBeforeRun_ : ::LoadCursorW(nullptr, IDC_ARROW));
+    // The window's thread was held by the run, so what the user did meanwhile is still
+    // queued; delivered now, it would act on the lists the run has just replaced.
+    discardQueuedInput();
 }
 
 void Form1::show(int showCommand)

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "window/form1_behaviour.h"
-#include "window/form_services.h"
 #include "platform/win32/owned_handle.h"
+#include "platform/win32/win32_message_dialog.h"
 #include "window/win32/dialog_metrics.h"
 #include "window/win32/list_box_adapter.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 namespace quorvel {
@@ -27,17 +26,17 @@ enum class ControlId : int {
 
 // The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
 // names, and the button that gives the highlighted adapter LANA number 0. A view: what each
-// event does is Form1Behaviour's.
-class Form1 {
+// event does is Form1Behaviour's. It shows the busy state itself.
+class Form1 : private BusyIndicator {
 public:
-    // The services for this window, asked for once while it is being built.
-    using ServicesFor = std::function<FormServices(Form1& window)>;
-
-    // Built hidden, with the system's services, laid out at the screen's logical resolution.
-    Form1();
-    // With services of the caller's making, at the resolution given (else the screen's).
-    explicit Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi = std::nullopt);
-    ~Form1();
+    // Built hidden, laid out at the resolution given (else the screen's), with message boxes
+    // of its own; the runner and the report files outlive the window.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles,
+          std::optional<ScreenDpi> dpi = std::nullopt);
+    // With the caller's message box too, as tests give one.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+          std::optional<ScreenDpi> dpi = std::nullopt);
+    ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -59,6 +58,9 @@ public:
     HWND control(ControlId id) const;
 
 private:
+    // The wait cursor while a tool runs; at the end the cursor from before, and the input
+    // that queued up meanwhile dropped.
+    void showToolRunning(bool running) override;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,8 +68,10 @@ private:
 
     DialogFont font_;
     OwnedWindow window_;
+    Win32MessageDialog messageBox_;
     ListBoxAdapter lanaRows_;
     ListBoxAdapter cardRows_;
+    HCURSOR cursorBeforeRun_ = nullptr;
     Form1Behaviour behaviour_;
     // Where the focus goes back to when the window is activated again.
     HWND focusOnActivation_;

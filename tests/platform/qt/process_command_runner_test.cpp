@@ -132,14 +132,13 @@ TEST_F(ProcessCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
 
 TEST_F(ProcessCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeavesItRunning)
 {
-    ProcessCommandRunner stopping(quorvel::TimeLimit{1s, OnTimeout::Stop});
-    const CommandOutcome stopped = stopping.run("cmd /c sleep 2; touch after-stop");
+    const CommandOutcome stopped =
+        runner.run("cmd /c sleep 2; touch after-stop", quorvel::TimeLimit{1s, OnTimeout::Stop});
     EXPECT_EQ(stopped.end, End::TimedOutStopped);
     EXPECT_EQ(stopped.value, 1);
 
     writeScript("slow", "sleep 2\ntouch after-leave\n");
-    ProcessCommandRunner leaving(quorvel::TimeLimit{1s, OnTimeout::LeaveRunning});
-    const CommandOutcome left = leaving.run("slow");
+    const CommandOutcome left = runner.run("slow", quorvel::TimeLimit{1s, OnTimeout::LeaveRunning});
     EXPECT_EQ(left.end, End::TimedOutLeftRunning);
     EXPECT_TRUE(appearsWithin("after-leave", 10s));
     EXPECT_FALSE(fs::exists(scratch / "after-stop"));

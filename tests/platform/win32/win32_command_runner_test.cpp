@@ -208,9 +208,9 @@ TEST_F(Win32CommandRunnerTest, AtTheTimeLimitStopEndsTheCommandAndWhatItStarted)
     env.set("QUORVEL_ECHO_PID", pidFile.string());
     env.set("QUORVEL_ECHO_WAIT_FOR", (scratch / "never").string());
 
-    Win32CommandRunner stopping(TimeLimit{2s, OnTimeout::Stop});
     // lanacfg runs as cmd's child here: stopping cmd alone would leave it running.
-    const CommandOutcome outcome = stopping.run("cmd /c lanacfg setlananumber 3 0");
+    const CommandOutcome outcome =
+        runner.run("cmd /c lanacfg setlananumber 3 0", TimeLimit{2s, OnTimeout::Stop});
     EXPECT_EQ(outcome.end, End::TimedOutStopped);
     EXPECT_EQ(outcome.value, 2);
 
@@ -227,8 +227,8 @@ TEST_F(Win32CommandRunnerTest, AtTheTimeLimitLeaveRunningStopsWaitingAndLetsItFi
     env.set("QUORVEL_ECHO_PID", pidFile.string());
     env.set("QUORVEL_ECHO_WAIT_FOR", go.string());
 
-    Win32CommandRunner leaving(TimeLimit{1s, OnTimeout::LeaveRunning});
-    const CommandOutcome outcome = leaving.run("lanacfg setlananumber 3 0");
+    const CommandOutcome outcome =
+        runner.run("lanacfg setlananumber 3 0", TimeLimit{1s, OnTimeout::LeaveRunning});
     EXPECT_EQ(outcome.end, End::TimedOutLeftRunning);
     EXPECT_EQ(outcome.value, 1);
     EXPECT_FALSE(fs::exists(recordFile));

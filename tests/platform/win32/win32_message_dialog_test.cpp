@@ -92,8 +92,9 @@ TEST(Win32MessageDialog, ShowsTheTextsWithOnlyAnOkButtonAndTheIconOfItsKind)
     if (::GetACP() != 1252)
         GTEST_SKIP() << "the texts below are bytes of code page 1252; this system's is "
                      << ::GetACP();
-    const HWND window = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                                          100, nullptr, nullptr, nullptr, nullptr);
+    // Shown: the box stands over its owner only once the owner is on screen.
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
 
     const struct {

@@ -2,7 +2,9 @@
 #include "inventory/command_runner.h"
 #include "window/qt/form1.h"
 #include "window/qt/list_widget_adapter.h"
-#include "window/qt/qt_form_services.h"
+#include "platform/qt/process_command_runner.h"
+#include "platform/qt/qt_message_dialog.h"
+#include "platform/qt/qt_report_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,19 +63,20 @@ struct CapturingBox : MessageDialog {
     Seen& seen;
 };
 
-// Notes the cursor, then hands the command to the real runner, if there is one.
+// Notes the cursor, then hands the command to the real runner while the tool answers.
 struct WatchingRunner : CommandRunner {
-    WatchingRunner(Seen& seen, std::unique_ptr<CommandRunner> real) : seen(seen), real(std::move(real)) {}
-    CommandOutcome run(const std::string& commandLine) override
+    explicit WatchingRunner(Seen& seen) : seen(seen) {}
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
     {
         seen.cursorDuringRuns.push_back(overrideCursor());
         if (duringRun)
             duringRun(commandLine);
-        return real ? real->run(commandLine) : CommandOutcome{};
+        return toolAnswers ? real.run(commandLine, limit) : CommandOutcome{};
     }
     std::function<void(const std::string&)> duringRun;
+    bool toolAnswers = true;
     Seen& seen;
-    std::unique_ptr<CommandRunner> real;
+    ProcessCommandRunner real;
 };
 
 QStringList rows(const QListWidget* list)
@@ -128,16 +131,9 @@ private slots:
         QVERIFY(QDir::setCurrent(work->path()));
         qputenv("LANACFG_STATE", work->filePath("bindings.txt").toLocal8Bit());
         seen = {};
-        toolAnswers = true;
-        duringRun = nullptr;
-        FormServices services = qtFormServices(nullptr);
-        services.makeRunner = [this, real = services.makeRunner] {
-            auto runner = std::make_unique<WatchingRunner>(seen, toolAnswers ? real() : nullptr);
-            runner->duringRun = duringRun;
-            return runner;
-        };
-        services.makeMessageDialog = [this] { return std::make_unique<CapturingBox>(seen); };
-        form.emplace(services);
+        runner.toolAnswers = true;
+        runner.duringRun = nullptr;
+        form.emplace(runner, reportFiles, box);
         lstLANA = form->findChild<QListWidget*>("lstLANA");
         lstCard = form->findChild<QListWidget*>("lstCard");
         cmdSet = form->findChild<QPushButton*>("cmdSet");
@@ -229,7 +225,7 @@ private slots:
         // While the renumbering holds the window, the user clicks the second row and "Set"
         // again; after the refresh that row holds another adapter.
         int renumberings = 0;
-        duringRun = [&](const std::string& commandLine) {
+        runner.duringRun = [&](const std::string& commandLine) {
             if (commandLine.rfind("lanacfg setlananumber", 0) != 0 || ++renumberings > 1)
                 return;
             postClick(lstCard->viewport(), rowCentre(lstCard, 1));
@@ -291,7 +287,7 @@ private slots:
     {
         QVERIFY(form->Form_Load());
         form->show();
-        toolAnswers = false; // so no report file is written
+        runner.toolAnswers = false; // so no report file is written
         QCOMPARE(execFrom([this] { QTest::mouseClick(cmdSet, Qt::LeftButton); }), EXIT_FAILURE);
         QCOMPARE(seen.errors.size(), 1u);
         QVERIFY2(seen.errors[0].contains("lanapaths.txt"), qPrintable(seen.errors[0]));
@@ -299,7 +295,7 @@ private slots:
 
     void failedLoadIsShownAndKeepsTheWindowHidden()
     {
-        toolAnswers = false;
+        runner.toolAnswers = false;
         QVERIFY(!form->Form_Load());
         QCOMPARE(seen.errors.size(), 1u);
         QVERIFY(!form->isVisible());
@@ -354,7 +350,7 @@ private slots:
         closer.start(10);
         // Inside a running event loop, as the window shows it: earlier cases ended theirs.
         execFrom([&] {
-            qtFormServices(nullptr).makeMessageDialog()->show(error, "Quorvel", MessageKind::Error);
+            QtMessageDialog().show(error, "Quorvel", MessageKind::Error);
             QCoreApplication::exit(0);
         });
         QCOMPARE(shownText, QString::fromStdString(error));
@@ -365,8 +361,9 @@ private slots:
 private:
     std::optional<QTemporaryDir> work;
     Seen seen;
-    bool toolAnswers = true;
-    std::function<void(const std::string&)> duringRun;
+    WatchingRunner runner{seen};
+    QtReportFiles reportFiles;
+    CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;
     QListWidget* lstCard = nullptr;

@@ -1,6 +1,6 @@
 #include "form1_fixture.h"
 
-#include "window/win32/win32_form_services.h"
+#include "platform/win32/win32_message_dialog.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -157,7 +157,7 @@ TEST_F(Form1Test, ErrorBoxHasTheErrorIconAndStandsOverTheWindowOnceItIsShown)
             ::SetWindowsHookExW(WH_CBT, noteAndCloseBoxes, nullptr, ::GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
         shownBoxes.clear();
-        win32FormServices(*form).makeMessageDialog()->show(error, "Quorvel", MessageKind::Error);
+        Win32MessageDialog(window).show(error, "Quorvel", MessageKind::Error);
         ::UnhookWindowsHookEx(hook);
 
         ASSERT_EQ(shownBoxes.size(), 1u);

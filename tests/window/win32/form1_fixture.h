@@ -36,10 +36,29 @@ struct Box {
     bool waitCursor; // the busy cursor was showing while it was up
 };
 
-// Form1 with the Win32 services, but lanacfg, the report files and the message boxes faked:
-// a window of its own for each test, at 96 DPI unless the test says otherwise.
+// Form1 with lanacfg, the report files and the message boxes faked: a window of its own for
+// each test, at 96 DPI unless the test says otherwise.
 class Form1Test : public ::testing::Test {
 protected:
+    // Notes whether the wait cursor shows, then lets the fake lanacfg answer.
+    class WatchingRunner : public CommandRunner {
+    public:
+        explicit WatchingRunner(Form1Test& test) : test_(test) {}
+        CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override;
+
+    private:
+        Form1Test& test_;
+    };
+
+    class CapturingDialog : public MessageDialog {
+    public:
+        explicit CapturingDialog(Form1Test& test) : test_(test) {}
+        void show(const std::string& text, const std::string& title, MessageKind kind) override;
+
+    private:
+        Form1Test& test_;
+    };
+
     Form1Test();
     void TearDown() override;
 
@@ -65,6 +84,8 @@ protected:
     std::function<void(const std::string&)> duringRun;
     std::vector<bool> waitCursorDuringRuns;
     std::vector<Box> boxes;
+    WatchingRunner runner{*this};
+    CapturingDialog dialog{*this};
     std::optional<Form1> form;
 };
 
