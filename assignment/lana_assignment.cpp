@@ -1,11 +1,9 @@
 #include "lana_assignment.h"
 
-#include "assignment/message_dialog.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/adapter_list.h"
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
 
 #include <string_view>

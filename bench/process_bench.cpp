@@ -1,8 +1,8 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt/process_command_runner.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_command_runner.h"
+#include "platform/posix/posix_report_files.h"
 #include "refresh_loop.h"
 #include "platform/command_line_words.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 void refreshThroughLanacfg(benchmark::State& state)
 {
-    ProcessCommandRunner runner;
+    PosixCommandRunner runner;
     refreshEachIteration(state, runner);
 }
 // Repeated, and compared by their medians: the machine may be busy with other work.

@@ -1,8 +1,8 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_report_files.h"
 #include "refresh_loop.h"
 #include "report_text.h"
 

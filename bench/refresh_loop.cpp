@@ -2,13 +2,13 @@
 
 #include "inventory/binding_inventory.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_report_files.h"
 
 namespace quorvel::bench {
 
 void refreshEachIteration(benchmark::State& state, CommandRunner& runner)
 {
-    QtReportFiles files;
+    PosixReportFiles files;
     PlainAdapterList lstLANA;
     PlainAdapterList lstCard;
     BindingInventory inventory(lstLANA, lstCard);

@@ -1,8 +1,8 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_report_files.h"
 #include "tests/support/scratch_folder.h"
 
 #include <cstddef>
@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     BytesReportRunner runner;
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
-    quorvel::QtReportFiles files;
+    quorvel::PosixReportFiles files;
     quorvel::PlainAdapterList lstLANA;
     quorvel::PlainAdapterList lstCard;
     quorvel::BindingInventory inventory(lstLANA, lstCard);

@@ -1,10 +1,8 @@
 #include "binding_inventory.h"
 
 #include "inventory/adapter_list.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
-#include "inventory/report_files.h"
 
 #include <string_view>
 

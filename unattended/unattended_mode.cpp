@@ -2,10 +2,8 @@
 
 #include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
-#include "inventory/error_text.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/plain_adapter_list.h"
-#include "inventory/report_files.h"
 #include "unattended/unattended_options.h"
 
 #include <string_view>

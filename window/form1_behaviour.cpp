@@ -1,10 +1,7 @@
 #include "form1_behaviour.h"
 
 #include "assignment/lana_assignment.h"
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
-#include "inventory/error_text.h"
-#include "inventory/report_files.h"
+#include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
 
 #include <cstdlib>

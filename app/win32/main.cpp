@@ -1,9 +1,8 @@
 // quorvel.exe, a GUI program: with no arguments the window, else the options for scripts.
 #include "app/win32/console_output.h"
-#include "assignment/message_dialog.h"
-#include "inventory/error_text.h"
+#include "inventory/system_interfaces.h"
 #include "platform/win32/win32_command_runner.h"
-#include "platform/win32/win32_message_dialog.h"
+#include "window/win32/message_dialog.h"
 #include "platform/win32/win32_report_files.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"

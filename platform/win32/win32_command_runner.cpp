@@ -1,7 +1,7 @@
 #include "win32_command_runner.h"
 
 #include "ansi_text.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"

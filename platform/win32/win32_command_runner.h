@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 
 namespace quorvel {
 

@@ -1,7 +1,7 @@
 #include "win32_report_files.h"
 
 #include "ansi_text.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "system_message.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inventory/report_files.h"
+#include "inventory/system_interfaces.h"
 
 namespace quorvel {
 

@@ -1,6 +1,5 @@
 #include "assignment/lana_assignment.h"
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/plain_adapter_list.h"
 #include "tests/support/fake_lanacfg.h"

@@ -1,6 +1,6 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/plain_adapter_list.h"
 #include "tests/support/error_of.h"
 #include "tests/support/fake_lanacfg.h"

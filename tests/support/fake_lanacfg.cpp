@@ -1,7 +1,7 @@
 #include "fake_lanacfg.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 
 #include <algorithm>
 

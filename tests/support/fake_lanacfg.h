@@ -1,7 +1,6 @@
 #pragma once
 
-#include "inventory/command_runner.h"
-#include "inventory/report_files.h"
+#include "inventory/system_interfaces.h"
 
 #include <map>
 #include <optional>

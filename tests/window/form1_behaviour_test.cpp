@@ -1,6 +1,5 @@
-#include "assignment/message_dialog.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
 #include "inventory/plain_adapter_list.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_behaviour.h"

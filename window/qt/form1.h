@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/qt_message_dialog.h"
+#include "window/qt/message_dialog.h"
 #include "window/form1_behaviour.h"
 #include "window/qt/list_widget_adapter.h"
 

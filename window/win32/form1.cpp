@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/system_message.h"
 #include "window/form1_layout.h"

@@ -2,7 +2,7 @@
 
 #include "window/form1_behaviour.h"
 #include "platform/win32/owned_handle.h"
-#include "platform/win32/win32_message_dialog.h"
+#include "window/win32/message_dialog.h"
 #include "window/win32/dialog_metrics.h"
 #include "window/win32/list_box_adapter.h"
 

@@ -1,6 +1,6 @@
 #include "list_box_adapter.h"
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "platform/win32/ansi_text.h"
 
 namespace quorvel {

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_command_runner.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "tests/platform/win32/echo_program.h"
 #include "tests/support/scratch_folder.h"
 

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_report_files.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 

@@ -1,10 +1,9 @@
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "window/qt/form1.h"
 #include "window/qt/list_widget_adapter.h"
-#include "platform/qt/process_command_runner.h"
-#include "platform/qt/qt_message_dialog.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_command_runner.h"
+#include "window/qt/message_dialog.h"
+#include "platform/posix/posix_report_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,7 +75,7 @@ struct WatchingRunner : CommandRunner {
     std::function<void(const std::string&)> duringRun;
     bool toolAnswers = true;
     Seen& seen;
-    ProcessCommandRunner real;
+    PosixCommandRunner real;
 };
 
 QStringList rows(const QListWidget* list)
@@ -362,7 +361,7 @@ private:
     std::optional<QTemporaryDir> work;
     Seen seen;
     WatchingRunner runner{seen};
-    QtReportFiles reportFiles;
+    PosixReportFiles reportFiles;
     CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;

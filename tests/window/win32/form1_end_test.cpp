@@ -1,6 +1,6 @@
 #include "form1_fixture.h"
 
-#include "platform/win32/win32_message_dialog.h"
+#include "window/win32/message_dialog.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"

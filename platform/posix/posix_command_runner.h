@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 
 namespace quorvel {
 
@@ -9,7 +9,7 @@ namespace quorvel {
 // that its redirection never opens an existing file. Every other command line is split by
 // the Windows command-line rules and started directly, never through a shell, its program
 // found on PATH as the shell finds it.
-class ProcessCommandRunner : public CommandRunner {
+class PosixCommandRunner : public CommandRunner {
 public:
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;

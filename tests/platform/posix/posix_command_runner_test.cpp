@@ -1,6 +1,6 @@
-#include "platform/qt/process_command_runner.h"
+#include "platform/posix/posix_command_runner.h"
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "platform/command_line_words.h"
 #include "tests/support/scratch_folder.h"
 
@@ -20,14 +20,14 @@ namespace fs = std::filesystem;
 using quorvel::CommandOutcome;
 using quorvel::OnTimeout;
 using quorvel::OperationError;
-using quorvel::ProcessCommandRunner;
+using quorvel::PosixCommandRunner;
 using quorvel::testing::PathPrefix;
 using quorvel::testing::ScratchFolder;
 using End = CommandOutcome::End;
 using namespace std::chrono_literals;
 
 // Each test works in a fresh folder of its own, which is also first on PATH.
-class ProcessCommandRunnerTest : public ::testing::Test {
+class PosixCommandRunnerTest : public ::testing::Test {
 protected:
     std::string contents(const std::string& name) const
     {
@@ -55,16 +55,16 @@ protected:
 
     ScratchFolder scratch{ScratchFolder::Enter::Yes};
     PathPrefix onPath{scratch.path()};
-    ProcessCommandRunner runner;
+    PosixCommandRunner runner;
 };
 
-TEST_F(ProcessCommandRunnerTest, InterpreterFormRedirectsThroughTheShell)
+TEST_F(PosixCommandRunnerTest, InterpreterFormRedirectsThroughTheShell)
 {
     runner.run("cmd /c echo hello >out.txt");
     EXPECT_EQ(contents("out.txt"), "hello\n");
 }
 
-TEST_F(ProcessCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
+TEST_F(PosixCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
 {
     std::ofstream(scratch / "target.txt") << "keep";
     fs::create_symlink(scratch / "target.txt", scratch / "link.txt");
@@ -75,7 +75,7 @@ TEST_F(ProcessCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
     }
 }
 
-TEST_F(ProcessCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
+TEST_F(PosixCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
 {
     EXPECT_TRUE(runner.run("CMD /C sleep 0.3; echo late >late.txt").succeeded());
     EXPECT_EQ(contents("late.txt"), "late\n");
@@ -100,7 +100,7 @@ TEST_F(ProcessCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
     }
 }
 
-TEST_F(ProcessCommandRunnerTest, OtherCommandLinesNeverReachAShell)
+TEST_F(PosixCommandRunnerTest, OtherCommandLinesNeverReachAShell)
 {
     writeScript("record", "printf '%s\\n' \"$@\" > args.txt\n");
     runner.run("record a;touch canary \"$(touch canary)\" `touch canary` x|touch canary"
@@ -113,7 +113,7 @@ TEST_F(ProcessCommandRunnerTest, OtherCommandLinesNeverReachAShell)
     EXPECT_FALSE(fs::exists(scratch / "redirected"));
 }
 
-TEST_F(ProcessCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
+TEST_F(PosixCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
 {
     using namespace std::string_literals;
     for (const std::string& line : {"quorvel-no-such-program setlananumber 3 0"s, ""s, " \t"s,
@@ -130,7 +130,7 @@ TEST_F(ProcessCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
     }
 }
 
-TEST_F(ProcessCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeavesItRunning)
+TEST_F(PosixCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeavesItRunning)
 {
     const CommandOutcome stopped =
         runner.run("cmd /c sleep 2; touch after-stop", quorvel::TimeLimit{1s, OnTimeout::Stop});

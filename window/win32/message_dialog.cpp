@@ -1,6 +1,6 @@
-#include "win32_message_dialog.h"
+#include "message_dialog.h"
 
-#include "ansi_text.h"
+#include "platform/win32/ansi_text.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "qt_message_dialog.h"
+#include "message_dialog.h"
 
 #include <QMessageBox>
 #include <QWidget>

@@ -1,6 +1,8 @@
-#include "command_outcome.h"
+#include "system_interfaces.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 namespace quorvel {
 
@@ -34,6 +36,19 @@ std::string CommandOutcome::description() const
             + " s; it was left to finish by itself";
     }
     return "ended in an unknown way";
+}
+
+std::string describeCurrentError()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "There is not enough memory to go on.";
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "An unexpected error occurred.";
+    }
 }
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assignment/message_dialog.h"
+#include "inventory/system_interfaces.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_message_dialog.h"
+#include "window/qt/message_dialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,7 +14,7 @@ using quorvel::MessageKind;
 TEST(QtMessageDialog, ShowsPlainTextWithOnlyAnOkButtonAndTheIconOfItsKind)
 {
     int argc = 3;
-    char name[] = "platform_qt_tests";
+    char name[] = "window_qt_message_dialog_tests";
     char platformOption[] = "-platform";
     char platform[] = "offscreen";
     char* argv[] = {name, platformOption, platform, nullptr};

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_message_dialog.h"
+#include "window/win32/message_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-#include "process_command_runner.h"
+#include "posix_command_runner.h"
 
-#include "inventory/operation_error.h"
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"
 
@@ -66,7 +65,7 @@ void keepRunning(std::unique_ptr<QProcess> process)
 
 } // namespace
 
-CommandOutcome ProcessCommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
+CommandOutcome PosixCommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.
     if (commandLine.find('\0') != std::string::npos)

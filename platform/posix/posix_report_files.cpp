@@ -1,6 +1,4 @@
-#include "qt_report_files.h"
-
-#include "inventory/operation_error.h"
+#include "posix_report_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +54,7 @@ int openReport(const std::string& path)
 
 } // namespace
 
-void QtReportFiles::removeLeftover(const std::string& path)
+void PosixReportFiles::removeLeftover(const std::string& path)
 {
     const QFileInfo entry(qtPath(path));
     // A dangling link does not "exist", yet it must go like anything else there.
@@ -72,7 +70,7 @@ void QtReportFiles::removeLeftover(const std::string& path)
                  + file.errorString().toStdString());
 }
 
-ReportLineTable QtReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+ReportLineTable PosixReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
 {
     QFile file;
     const int fd = openReport(path);
@@ -103,7 +101,7 @@ ReportLineTable QtReportFiles::readLines(const std::string& path, std::uintmax_t
     return ReportLineTable::split(std::move(bytes), displayName(path));
 }
 
-void QtReportFiles::remove(const std::string& path)
+void PosixReportFiles::remove(const std::string& path)
 {
     QFile file(qtPath(path));
     if (!file.remove())

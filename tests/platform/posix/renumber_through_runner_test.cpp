@@ -1,7 +1,7 @@
 #include "assignment/lana_assignment.h"
-#include "assignment/message_dialog.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/plain_adapter_list.h"
-#include "platform/qt/process_command_runner.h"
+#include "platform/posix/posix_command_runner.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
         lstCard.append("Card");
         lstLANA.append(lanaText);
         lstCard.highlight(0);
-        ProcessCommandRunner runner;
+        PosixCommandRunner runner;
         NoMessageDialog messageDialog;
         SetLANAO(lstLANA, lstCard, runner, messageDialog);
 

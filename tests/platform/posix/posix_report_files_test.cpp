@@ -1,7 +1,7 @@
-#include "platform/qt/qt_report_files.h"
+#include "platform/posix/posix_report_files.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
@@ -18,11 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using quorvel::OperationError;
-using quorvel::QtReportFiles;
+using quorvel::PosixReportFiles;
 using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
 
-class QtReportFilesTest : public ::testing::Test {
+class PosixReportFilesTest : public ::testing::Test {
 protected:
     std::string write(std::string_view bytes, const std::string& name = "report.txt")
     {
@@ -33,10 +33,10 @@ protected:
     std::size_t lineCount(const std::string& path) { return files.readLines(path, quorvel::kMaxReportBytes).size(); }
 
     ScratchFolder scratch;
-    QtReportFiles files;
+    PosixReportFiles files;
 };
 
-TEST_F(QtReportFilesTest, ReadsTheLinesOfARegularFile)
+TEST_F(PosixReportFilesTest, ReadsTheLinesOfARegularFile)
 {
     const auto lines = files.readLines(write("Lana:  3\r\n-->NetBEUI Protocol-->Card\n"), 100);
     ASSERT_EQ(lines.size(), 2u);
@@ -44,14 +44,14 @@ TEST_F(QtReportFilesTest, ReadsTheLinesOfARegularFile)
     EXPECT_EQ(lines[1], "-->NetBEUI Protocol-->Card");
 }
 
-TEST_F(QtReportFilesTest, MissingFileIsAnErrorNamingIt)
+TEST_F(PosixReportFilesTest, MissingFileIsAnErrorNamingIt)
 {
     const std::string message = errorOf([&] { lineCount((scratch / "absent.txt").string()); });
     EXPECT_NE(message.find("absent.txt"), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(scratch / "absent.txt"));
 }
 
-TEST_F(QtReportFilesTest, RefusesAFileOverTheLimit)
+TEST_F(PosixReportFilesTest, RefusesAFileOverTheLimit)
 {
     const std::string path = write("");
     fs::resize_file(path, quorvel::kMaxReportBytes + 1);
@@ -65,7 +65,7 @@ TEST_F(QtReportFilesTest, RefusesAFileOverTheLimit)
 
 // Nothing but a regular file is a report: a FIFO would hold the open forever, a device reads
 // as an empty or endless report, and a link may point anywhere.
-TEST_F(QtReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
+TEST_F(PosixReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
 {
     ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/dev/null", scratch / "device");
@@ -86,7 +86,7 @@ TEST_F(QtReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
     }
 }
 
-TEST_F(QtReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
+TEST_F(PosixReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
 {
     files.removeLeftover((scratch / "nothing-there").string());
 
@@ -107,7 +107,7 @@ TEST_F(QtReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 }
 
-TEST_F(QtReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
+TEST_F(PosixReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
 {
     const std::string path = write("x\n");
     files.remove(path);
