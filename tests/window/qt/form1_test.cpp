@@ -1,4 +1,5 @@
 #include "inventory/system_interfaces.h"
+#include "window/form1_layout.h"
 #include "window/qt/form1.h"
 #include "window/qt/list_widget_adapter.h"
 #include "platform/posix/posix_command_runner.h"
@@ -160,21 +161,22 @@ private slots:
         QCOMPARE(form->screen()->logicalDotsPerInchX(), 96.0);
         QCOMPARE(form->windowTitle(), "Quorvel");
         QVERIFY(!form->windowIcon().isNull());
-        QCOMPARE(form->size(), QSize(431, 269));
+        QCOMPARE(form->size(), QSize(twipsToPixels(kClientWidthTwips, 96), twipsToPixels(kClientHeightTwips, 96)));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        const struct { const char* name; QRect at; QString caption; } controls[] = {
-            {"LABN", {16, 24, 105, 17}, "LANA"},
-            {"Label1", {128, 24, 129, 17}, "Network Card"},
-            {"lstLANA", {16, 40, 33, 147}, {}},
-            {"lstCard", {48, 40, 377, 147}, {}},
-            {"Label2", {16, 200, 409, 17}, "Highlight the Card where you want to set the LANA=O and click set"},
-            {"cmdExit", {128, 232, 57, 25}, "Close"},
-            {"cmdSet", {272, 232, 57, 25}, "Set"},
+        const struct { const char* name; QString caption; } controls[] = {
+            {"LABN", "LANA"},
+            {"Label1", "Network Card"},
+            {"lstLANA", {}},
+            {"lstCard", {}},
+            {"Label2", "Highlight the Card where you want to set the LANA=O and click set"},
+            {"cmdExit", "Close"},
+            {"cmdSet", "Set"},
         };
         for (const auto& control : controls) {
             auto* widget = form->findChild<QWidget*>(control.name);
             QVERIFY2(widget, control.name);
-            QCOMPARE(widget->geometry(), control.at);
+            const PixelRect at = twipsToPixels(form1Control(control.name).at, 96, 96);
+            QCOMPARE(widget->geometry(), QRect(at.left, at.top, at.width, at.height));
             if (auto* label = qobject_cast<QLabel*>(widget))
                 QCOMPARE(label->text(), control.caption);
             if (auto* button = qobject_cast<QPushButton*>(widget))
