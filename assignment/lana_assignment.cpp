@@ -1,10 +1,7 @@
 #include "lana_assignment.h"
 
-#include "inventory/system_interfaces.h"
-#include "inventory/adapter_list.h"
-#include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
+#include "inventory/system_interfaces.h"
 
 #include <string_view>
 #include <vector>
@@ -13,14 +10,15 @@ namespace quorvel {
 
 namespace {
 
-std::vector<int> rowsNamed(const PlainAdapterList& lstCard, const std::string& adapterName)
+std::vector<const Binding*> bindingsNamed(const std::vector<Binding>& bindings,
+                                          const std::string& adapterName)
 {
-    std::vector<int> rows;
-    for (int row = 0; row < lstCard.rowCount(); ++row) {
-        if (lstCard.rowText(row) == adapterName)
-            rows.push_back(row);
+    std::vector<const Binding*> named;
+    for (const Binding& binding : bindings) {
+        if (binding.adapterName == adapterName)
+            named.push_back(&binding);
     }
-    return rows;
+    return named;
 }
 
 std::string quoted(const std::string& text)
@@ -55,51 +53,53 @@ std::string renumber(const std::string& lanaText, CommandRunner& runner,
 
 } // namespace
 
-void SetLANAO(const AdapterList& lstLANA, const AdapterList& lstCard, CommandRunner& runner,
-              MessageDialog& messageDialog)
+void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, CommandRunner& runner,
+                 MessageDialog& messageDialog)
 {
-    if (lstCard.rowCount() == 0) {
+    if (bindings.empty()) {
         messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
         return;
     }
-    // Only the card list's highlight counts. With none, the LANA list yields empty text
-    // and the tool itself turns the command down; the refresh then shows nothing changed.
-    const std::string lanaText = lstLANA.rowText(lstCard.highlightedRow());
+    // With no row highlighted the LANA text is empty and the tool itself turns the command
+    // down; the refresh then shows nothing changed.
+    const bool inRange = highlightedRow >= 0 && static_cast<std::size_t>(highlightedRow) < bindings.size();
+    const std::string lanaText = inRange ? bindings[static_cast<std::size_t>(highlightedRow)].lana : "";
     runner.run(renumberCommand(lanaText));
 }
 
-NamedAssignmentResult assignLana0ByName(const std::string& adapterName, PlainAdapterList& lstLANA,
-                                        PlainAdapterList& lstCard, CommandRunner& runner,
+NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit)
 {
-    BindingInventory inventory(lstLANA, lstCard);
-
-    inventory.GetLANAInfo(runner, files, timeLimit);
-    const std::vector<int> rows = rowsNamed(lstCard, adapterName);
-    if (rows.empty())
+    BindingInventory inventory;
+    // The inventory's own list, which each refresh renews.
+    const std::vector<Binding>& bindings = inventory.GetLANAInfo(runner, files, timeLimit);
+    const std::vector<const Binding*> named = bindingsNamed(bindings, adapterName);
+    if (named.empty())
         return {NamedAssignmentOutcome::NotListed,
-                "no adapter named " + quoted(adapterName) + " is listed"};
-    if (rows.size() > 1) {
+                "no adapter named " + quoted(adapterName) + " is listed", bindings};
+    if (named.size() > 1) {
         std::string lanas;
-        for (const int row : rows)
-            lanas += (lanas.empty() ? "" : ", ") + quoted(lstLANA.rowText(row));
-        return {NamedAssignmentOutcome::Ambiguous, "more than one adapter is named " +
-                                                       quoted(adapterName) + ", on LANAs " + lanas};
+        for (const Binding* binding : named)
+            lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
+        return {NamedAssignmentOutcome::Ambiguous,
+                "more than one adapter is named " + quoted(adapterName) + ", on LANAs " + lanas,
+                bindings};
     }
 
-    const std::string failure = renumber(lstLANA.rowText(rows.front()), runner, timeLimit);
+    const std::string failure = renumber(named.front()->lana, runner, timeLimit);
 
     inventory.GetLANAInfo(runner, files, timeLimit);
     const std::string why = failure.empty() ? "" : ": " + failure;
-    const std::vector<int> after = rowsNamed(lstCard, adapterName);
+    const std::vector<const Binding*> after = bindingsNamed(bindings, adapterName);
     if (after.size() != 1)
         return {NamedAssignmentOutcome::NotTaken,
-                quoted(adapterName) + " is no longer listed once after the renumbering" + why};
-    const std::string lanaText = lstLANA.rowText(after.front());
+                quoted(adapterName) + " is no longer listed once after the renumbering" + why,
+                bindings};
+    const std::string& lanaText = after.front()->lana;
     if (!showsLana0(lanaText))
         return {NamedAssignmentOutcome::NotTaken,
-                quoted(adapterName) + " still shows LANA " + quoted(lanaText) + why};
-    return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0"};
+                quoted(adapterName) + " still shows LANA " + quoted(lanaText) + why, bindings};
+    return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0", bindings};
 }
 
 } // namespace quorvel

@@ -1,6 +1,5 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
 #include "platform/posix/posix_command_runner.h"
 #include "platform/posix/posix_report_files.h"
 #include "refresh_loop.h"

@@ -1,7 +1,6 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
 #include "platform/posix/posix_report_files.h"
 #include "refresh_loop.h"
 #include "report_text.h"

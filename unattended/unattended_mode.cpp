@@ -3,7 +3,6 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
-#include "inventory/plain_adapter_list.h"
 #include "unattended/unattended_options.h"
 
 #include <string_view>
@@ -38,10 +37,10 @@ std::string printableText(std::string_view text)
     return printable;
 }
 
-void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAdapterList& lstCard)
+void printBindings(std::ostream& out, const std::vector<Binding>& bindings)
 {
-    for (int row = 0; row < lstCard.rowCount(); ++row)
-        out << lstLANA.rowText(row) << '\t' << lstCard.rowText(row) << '\n';
+    for (const Binding& binding : bindings)
+        out << binding.lana << '\t' << binding.adapterName << '\n';
     out.flush();
     // A full disk or a closed pipe: the script must not take a missing list for an empty one.
     if (!out)
@@ -51,25 +50,20 @@ void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAd
 int listAdapters(const UnattendedRequest& request, CommandRunner& runner, ReportFiles& files,
                  std::ostream& out)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
-    inventory.GetLANAInfo(runner, files, request.timeout);
-    printRows(out, lstLANA, lstCard);
+    BindingInventory inventory;
+    printBindings(out, inventory.GetLANAInfo(runner, files, request.timeout));
     return kStatusDone;
 }
 
 int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
                CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
     const NamedAssignmentResult result =
-        assignLana0ByName(adapterName, lstLANA, lstCard, runner, files, request.timeout);
+        assignLana0ByName(adapterName, runner, files, request.timeout);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
         // The refresh that confirmed the change is the new list.
-        printRows(out, lstLANA, lstCard);
+        printBindings(out, result.bindings);
         return kStatusDone;
     case NamedAssignmentOutcome::NotTaken:
         err << kProgramName << ": " << printableText(result.message) << '\n';

@@ -48,9 +48,8 @@ private:
 
 } // namespace
 
-Form1Behaviour::Form1Behaviour(AdapterList& lstLANA, AdapterList& lstCard, FormServices services)
-    : lstLANA(lstLANA), lstCard(lstCard), services_(std::move(services)),
-      inventory_(lstLANA, lstCard)
+Form1Behaviour::Form1Behaviour(BindingLists& lists, FormServices services)
+    : lists_(lists), services_(std::move(services))
 {
 }
 
@@ -62,7 +61,7 @@ bool Form1Behaviour::Form_Load()
 void Form1Behaviour::cmdSet_Click()
 {
     runEvent([this] {
-        assignLana0();
+        renumberHighlighted();
         refreshLists();
     });
 }
@@ -79,14 +78,16 @@ void Form1Behaviour::cmdExit_Click() const
 
 void Form1Behaviour::refreshLists()
 {
+    // Nothing of the earlier report stays on show while the command runs, nor if it fails.
+    lists_.showBindings({});
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    inventory_.GetLANAInfo(runner, services_.reportFiles);
+    lists_.showBindings(inventory_.GetLANAInfo(runner, services_.reportFiles));
 }
 
-void Form1Behaviour::assignLana0()
+void Form1Behaviour::renumberHighlighted()
 {
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    SetLANAO(lstLANA, lstCard, runner, services_.messageDialog);
+    assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner, services_.messageDialog);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)

@@ -1,7 +1,6 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
@@ -36,24 +35,16 @@ public:
 
 class Assignment : public ::testing::Test {
 protected:
-    void setRows(const std::vector<std::pair<std::string, std::string>>& rows)
-    {
-        for (const auto& [lana, card] : rows) {
-            lstCard.append(card);
-            lstLANA.append(lana);
-        }
-    }
-    void assign() { SetLANAO(lstLANA, lstCard, runner, messageDialog); }
+    void assign(int highlightedRow) { assignLana0(bindings, highlightedRow, runner, messageDialog); }
 
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
+    std::vector<Binding> bindings;
     RecordingRunner runner;
     RecordingMessageDialog messageDialog;
 };
 
-TEST_F(Assignment, EmptyCardListWarnsAndRunsNothing)
+TEST_F(Assignment, NoAdapterListedWarnsAndRunsNothing)
 {
-    assign();
+    assign(-1);
     EXPECT_EQ(messageDialog.shown,
               (std::vector<std::string>{
                   "Warning: No Network-Card installed or NetBEUI not installed"}));
@@ -73,32 +64,19 @@ TEST_F(Assignment, RunsTheRenumberingCommandForTheHighlightedCard)
         {"already LANA 0", "0", 1, "lanacfg setlananumber 0 0"},
         {"trailing characters kept", "3 (primary)", 1, "lanacfg setlananumber 3 (primary) 0"},
         {"shell syntax passed on as text", "3; rm -rf ~", 1, "lanacfg setlananumber 3; rm -rf ~ 0"},
+        {"the report's bytes as they are", "3\xff\x01", 1, "lanacfg setlananumber 3\xff\x01 0"},
         {"no highlight", "3", -1, "lanacfg setlananumber  0"},
+        {"past the last row", "3", 2, "lanacfg setlananumber  0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        lstLANA.clear();
-        lstCard.clear();
         runner.commands.clear();
-        setRows({{"1", "First Card"}, {c.lanaText, "Second Card"}});
-        lstCard.highlight(c.highlighted);
+        bindings = {{"1", "First Card"}, {c.lanaText, "Second Card"}};
 
-        assign();
+        assign(c.highlighted);
         EXPECT_EQ(runner.commands, (std::vector<std::string>{c.expected}));
     }
     EXPECT_TRUE(messageDialog.shown.empty());
-}
-
-TEST_F(Assignment, HighlightInTheLanaListAloneChangesNothing)
-{
-    setRows({{"1", "First Card"}, {"2", "Second Card"}});
-    lstLANA.highlight(1);
-    lstCard.highlight(0);
-    assign();
-    lstCard.highlight(-1);
-    assign();
-    EXPECT_EQ(runner.commands, (std::vector<std::string>{"lanacfg setlananumber 1 0",
-                                                         "lanacfg setlananumber  0"}));
 }
 
 // A lanacfg whose renumbering ends as told and changes the next report to `after`.
@@ -160,13 +138,13 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
         lanacfg.renumbering = c.renumbered;
         // A renumbering that did not take leaves the report as it was.
         lanacfg.after = c.renumbered.succeeded() ? after : c.before;
-        PlainAdapterList lstLANA;
-        PlainAdapterList lstCard;
-
-        const NamedAssignmentResult result = assignLana0ByName(
-            c.adapter, lstLANA, lstCard, lanacfg, files, std::chrono::seconds(30));
+        const NamedAssignmentResult result =
+            assignLana0ByName(c.adapter, lanacfg, files, std::chrono::seconds(30));
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.message, c.message);
+        if (c.outcome == NamedAssignmentOutcome::Assigned) {
+            EXPECT_EQ(result.bindings, (std::vector<Binding>{{"0", "3Com"}, {"2", "Intel"}}));
+        }
         ASSERT_EQ(lanacfg.commands.size(), static_cast<std::size_t>(c.commands));
         for (std::size_t i = 0; i < lanacfg.commands.size(); ++i) {
             const bool isReport = lanacfg.commands[i] == reportCommand();

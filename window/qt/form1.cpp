@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QListWidgetItem>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -80,9 +81,7 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& mes
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
       messageBox_(this),
-      lanaRows_(*lstLANA),
-      cardRows_(*lstCard),
-      behaviour_(lanaRows_, cardRows_,
+      behaviour_(*this,
                  {runner, reportFiles, messageDialog, *this,
                   [](int status) { QCoreApplication::exit(status); }})
 {
@@ -132,6 +131,25 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& mes
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showBindings(const std::vector<Binding>& bindings)
+{
+    lstLANA->clear();
+    lstCard->clear();
+    // Shown as the local encoding reads the report; the bytes stay with the behaviour.
+    for (const Binding& binding : bindings) {
+        lstCard->addItem(QString::fromLocal8Bit(binding.adapterName.data(),
+                                                static_cast<qsizetype>(binding.adapterName.size())));
+        lstLANA->addItem(
+            QString::fromLocal8Bit(binding.lana.data(), static_cast<qsizetype>(binding.lana.size())));
+    }
+}
+
+int Form1::highlightedCard() const
+{
+    const QList<QListWidgetItem*> selected = lstCard->selectedItems();
+    return selected.isEmpty() ? -1 : lstCard->row(selected.first());
 }
 
 void Form1::showToolRunning(bool running)

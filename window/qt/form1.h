@@ -2,7 +2,6 @@
 
 #include "window/qt/message_dialog.h"
 #include "window/form1_behaviour.h"
-#include "window/qt/list_widget_adapter.h"
 
 #include <QWidget>
 
@@ -15,8 +14,8 @@ namespace quorvel {
 
 // The utility's only window on QtWidgets: the NetBEUI bindings as LANA numbers beside
 // adapter names, and the button that gives the highlighted adapter LANA number 0. A view:
-// what each event does is Form1Behaviour's. It shows the busy state itself.
-class Form1 : public QWidget, private BusyIndicator {
+// what each event does is Form1Behaviour's. It shows the bindings and the busy state itself.
+class Form1 : public QWidget, private BindingLists, private BusyIndicator {
     Q_OBJECT
 
 public:
@@ -31,6 +30,9 @@ public:
     bool Form_Load();
 
 private:
+    void showBindings(const std::vector<Binding>& bindings) override;
+    // The selected row only: Qt's current row follows keyboard focus, not the user's pick.
+    int highlightedCard() const override;
     void showToolRunning(bool running) override;
     void lstCard_DblClick(QListWidgetItem* item);
     void placeControls();
@@ -44,8 +46,6 @@ private:
     QPushButton* cmdSet;
 
     QtMessageDialog messageBox_;
-    ListWidgetAdapter lanaRows_;
-    ListWidgetAdapter cardRows_;
     Form1Behaviour behaviour_;
 };
 

@@ -76,6 +76,15 @@ void discardQueuedInput()
         ::ReleaseCapture();
 }
 
+void appendRow(HWND listBox, const std::string& text)
+{
+    const std::wstring shown = wideFromAnsi(text);
+    const LRESULT row =
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (row == LB_ERR || row == LB_ERRSPACE)
+        throw OperationError("Could not add \"" + text + "\" to a list: out of memory");
+}
+
 RECT workArea()
 {
     RECT area{};
@@ -191,9 +200,7 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& mes
              std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
       messageBox_(window_.get()),
-      lanaRows_(control(ControlId::lstLANA)),
-      cardRows_(control(ControlId::lstCard)),
-      behaviour_(lanaRows_, cardRows_,
+      behaviour_(*this,
                  {runner, reportFiles, messageDialog, *this,
                   [this](int status) {
                       destroy();
@@ -215,6 +222,24 @@ Form1::~Form1()
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showBindings(const std::vector<Binding>& bindings)
+{
+    const HWND lstLANA = control(ControlId::lstLANA);
+    const HWND lstCard = control(ControlId::lstCard);
+    ::SendMessageW(lstLANA, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(lstCard, LB_RESETCONTENT, 0, 0);
+    for (const Binding& binding : bindings) {
+        appendRow(lstCard, binding.adapterName);
+        appendRow(lstLANA, binding.lana);
+    }
+}
+
+int Form1::highlightedCard() const
+{
+    const LRESULT row = ::SendMessageW(control(ControlId::lstCard), LB_GETCURSEL, 0, 0);
+    return row == LB_ERR ? -1 : static_cast<int>(row);
 }
 
 void Form1::showToolRunning(bool running)

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "window/form1_behaviour.h"
 #include "platform/win32/owned_handle.h"
-#include "window/win32/message_dialog.h"
+#include "window/form1_behaviour.h"
 #include "window/win32/dialog_metrics.h"
-#include "window/win32/list_box_adapter.h"
+#include "window/win32/message_dialog.h"
 
 #include <windows.h>
 
@@ -26,8 +25,8 @@ enum class ControlId : int {
 
 // The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
 // names, and the button that gives the highlighted adapter LANA number 0. A view: what each
-// event does is Form1Behaviour's. It shows the busy state itself.
-class Form1 : private BusyIndicator {
+// event does is Form1Behaviour's. It shows the bindings and the busy state itself.
+class Form1 : private BindingLists, private BusyIndicator {
 public:
     // Built hidden, laid out at the resolution given (else the screen's), with message boxes
     // of its own; the runner and the report files outlive the window.
@@ -58,6 +57,9 @@ public:
     HWND control(ControlId id) const;
 
 private:
+    // Shown in the ANSI code page, as the report is written; the bytes stay with the behaviour.
+    void showBindings(const std::vector<Binding>& bindings) override;
+    int highlightedCard() const override;
     // The wait cursor while a tool runs; at the end the cursor from before, and the input
     // that queued up meanwhile dropped.
     void showToolRunning(bool running) override;
@@ -69,8 +71,6 @@ private:
     DialogFont font_;
     OwnedWindow window_;
     Win32MessageDialog messageBox_;
-    ListBoxAdapter lanaRows_;
-    ListBoxAdapter cardRows_;
     HCURSOR cursorBeforeRun_ = nullptr;
     Form1Behaviour behaviour_;
     // Where the focus goes back to when the window is activated again.

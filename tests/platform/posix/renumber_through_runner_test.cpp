@@ -1,6 +1,5 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/system_interfaces.h"
-#include "inventory/plain_adapter_list.h"
 #include "platform/posix/posix_command_runner.h"
 #include "tests/support/scratch_folder.h"
 
@@ -41,14 +40,9 @@ class RecordingTool : public ::testing::Test {
 protected:
     std::vector<std::string> assignAndRecord(const std::string& lanaText)
     {
-        PlainAdapterList lstLANA;
-        PlainAdapterList lstCard;
-        lstCard.append("Card");
-        lstLANA.append(lanaText);
-        lstCard.highlight(0);
         PosixCommandRunner runner;
         NoMessageDialog messageDialog;
-        SetLANAO(lstLANA, lstCard, runner, messageDialog);
+        assignLana0({{lanaText, "Card"}}, 0, runner, messageDialog);
 
         std::ifstream in(scratch / "args.txt");
         std::vector<std::string> args;

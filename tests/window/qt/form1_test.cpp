@@ -1,7 +1,6 @@
 #include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
 #include "window/qt/form1.h"
-#include "window/qt/list_widget_adapter.h"
 #include "platform/posix/posix_command_runner.h"
 #include "window/qt/message_dialog.h"
 #include "platform/posix/posix_report_files.h"
@@ -300,21 +299,6 @@ private slots:
         QVERIFY(!form->Form_Load());
         QCOMPARE(seen.errors.size(), 1u);
         QVERIFY(!form->isVisible());
-    }
-
-    void rowsKeepTheReportsBytesAndOnlySelectionHighlights()
-    {
-        QListWidget list;
-        ListWidgetAdapter adapter(list);
-        const std::string odd = "Karte \xff\x01 \xc3\xa4";
-        adapter.append("plain");
-        adapter.append(odd);
-        QCOMPARE(adapter.rowText(1), odd);
-        QCOMPARE(adapter.rowText(2), "");
-        list.setCurrentRow(1, QItemSelectionModel::NoUpdate);
-        QCOMPARE(adapter.highlightedRow(), -1);
-        list.setCurrentRow(1);
-        QCOMPARE(adapter.highlightedRow(), 1);
     }
 
     void programWithoutDisplayExplainsAndFails()
