@@ -62,8 +62,8 @@ void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, Comma
     }
     // With no row highlighted the LANA text is empty and the tool itself turns the command
     // down; the refresh then shows nothing changed.
-    const bool inRange = highlightedRow >= 0 && static_cast<std::size_t>(highlightedRow) < bindings.size();
-    const std::string lanaText = inRange ? bindings[static_cast<std::size_t>(highlightedRow)].lana : "";
+    const auto row = static_cast<std::size_t>(highlightedRow);
+    const std::string lanaText = highlightedRow >= 0 && row < bindings.size() ? bindings[row].lana : "";
     runner.run(renumberCommand(lanaText));
 }
 

@@ -39,7 +39,8 @@ const std::vector<Binding>& BindingInventory::GetLANAInfo(
     const std::string command = reportCommand();
     if (!timeLimit) {
         runner.run(command);
-    } else if (const CommandOutcome outcome = runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop});
+    } else if (const CommandOutcome outcome =
+                   runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop});
                !outcome.succeeded()) {
         throw OperationError("the report command \"" + command + "\" " + outcome.description());
     }
@@ -66,8 +67,8 @@ void BindingInventory::nextNetBeuiBinding()
 
         const std::string_view bindingLine = reportLines_[scanIndex_ + 1];
         if (contains(bindingLine, kNetBEUIMarker) && !contains(bindingLine, kWanMarker)) {
-            bindings_.push_back(
-                {textFrom(line, lanaAt + kLanaTextOffset), textFrom(bindingLine, kAdapterNameOffset)});
+            bindings_.push_back({textFrom(line, lanaAt + kLanaTextOffset),
+                                 textFrom(bindingLine, kAdapterNameOffset)});
             // The next pass resumes at the binding line.
             ++scanIndex_;
             return;

@@ -22,6 +22,22 @@ bool isConsole(HANDLE handle)
     return handle != nullptr && ::GetConsoleMode(handle, &mode) != 0;
 }
 
+// Hands `text` to `write` a chunk at a time until all of it is taken; false once a write fails
+// or takes nothing.
+template <typename Text, typename Write>
+bool writeInChunks(const Text& text, std::size_t chunk, Write write)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        DWORD written = 0;
+        if (!write(text.data() + done, static_cast<DWORD>(std::min(chunk, text.size() - done)),
+                   written)
+            || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 std::string withCrLf(const std::string& text)
 {
     std::string lines;
@@ -66,28 +82,17 @@ int HandleOutput::sync()
 bool HandleOutput::writeToConsole(const std::string& bytes)
 {
     const std::wstring text = wideFromAnsi(bytes);
-    for (std::size_t done = 0; done < text.size();) {
-        const auto chunk = static_cast<DWORD>(std::min(kConsoleChunk, text.size() - done));
-        DWORD written = 0;
-        if (::WriteConsoleW(handle_, text.data() + done, chunk, &written, nullptr) == 0
-            || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    return writeInChunks(text, kConsoleChunk,
+                         [this](const wchar_t* from, DWORD count, DWORD& written) {
+                             return ::WriteConsoleW(handle_, from, count, &written, nullptr) != 0;
+                         });
 }
 
 bool HandleOutput::writeToFile(const std::string& bytes)
 {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto chunk = static_cast<DWORD>(std::min(kFileChunk, bytes.size() - done));
-        DWORD written = 0;
-        if (::WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr) == 0
-            || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    return writeInChunks(bytes, kFileChunk, [this](const char* from, DWORD count, DWORD& written) {
+        return ::WriteFile(handle_, from, count, &written, nullptr) != 0;
+    });
 }
 
 int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE errors)

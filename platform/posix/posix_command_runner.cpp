@@ -65,7 +65,8 @@ void keepRunning(std::unique_ptr<QProcess> process)
 
 } // namespace
 
-CommandOutcome PosixCommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
+CommandOutcome PosixCommandRunner::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.
     if (commandLine.find('\0') != std::string::npos)

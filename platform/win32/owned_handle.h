@@ -44,7 +44,10 @@ private:
 
 struct KernelHandleTraits {
     // The functions that hand handles out fail with null or INVALID_HANDLE_VALUE, by function.
-    static bool isSome(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static bool isSome(HANDLE handle)
+    {
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    }
     static void free(HANDLE handle) { ::CloseHandle(handle); }
 };
 

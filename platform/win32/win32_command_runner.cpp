@@ -201,7 +201,8 @@ void stop(const StartedCommand& command)
 
 } // namespace
 
-CommandOutcome Win32CommandRunner::run(const std::string& commandLine, std::optional<TimeLimit> limit)
+CommandOutcome Win32CommandRunner::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
 {
     const bool mayStop = limit && limit->action == OnTimeout::Stop;
     const StartedCommand command = start(commandLine, mayStop);

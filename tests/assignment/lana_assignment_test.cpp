@@ -116,11 +116,11 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
         int commands;
     } cases[] = {
         {"assigned", "3Com", before, {}, NamedAssignmentOutcome::Assigned,
-         "\"3Com\" is on LANA 0", 3},
+         R"("3Com" is on LANA 0)", 3},
         {"not listed", "3com", before, {}, NamedAssignmentOutcome::NotListed,
-         "no adapter named \"3com\" is listed", 1},
+         R"(no adapter named "3com" is listed)", 1},
         {"two of that name", "Twin", twins, {}, NamedAssignmentOutcome::Ambiguous,
-         "more than one adapter is named \"Twin\", on LANAs \"2\", \"4\"", 1},
+         R"(more than one adapter is named "Twin", on LANAs "2", "4")", 1},
         {"tool failed", "3Com", before, {CommandOutcome::End::Exited, 5},
          NamedAssignmentOutcome::NotTaken,
          "\"3Com\" still shows LANA \"4\": the renumbering command \"" + renumbering
@@ -152,7 +152,8 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
             ASSERT_TRUE(lanacfg.limits[i].has_value());
             EXPECT_EQ(lanacfg.limits[i]->after, std::chrono::seconds(30));
             // Only a report may be cut short; a renumbering may be halfway through its change.
-            EXPECT_EQ(lanacfg.limits[i]->action, isReport ? OnTimeout::Stop : OnTimeout::LeaveRunning);
+            EXPECT_EQ(lanacfg.limits[i]->action,
+                      isReport ? OnTimeout::Stop : OnTimeout::LeaveRunning);
         }
     }
 }

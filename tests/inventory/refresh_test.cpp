@@ -196,7 +196,9 @@ TEST_F(Refresh, UnderATimeLimitTheReportCommandIsStoppedAtItAndMustEndWithSucces
         SCOPED_TRACE(c.name);
         lanacfg.outcome = c.outcome;
         lanacfg.nextReport = report;
-        const auto underLimit = [&] { inventory.GetLANAInfo(lanacfg, files, std::chrono::seconds(30)); };
+        const auto underLimit = [&] {
+            inventory.GetLANAInfo(lanacfg, files, std::chrono::seconds(30));
+        };
         if (c.error.empty()) {
             underLimit();
             EXPECT_EQ(cards(), (Lines{"A"}));
