@@ -1,7 +1,6 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "platform/posix/posix_command_runner.h"
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 #include "refresh_loop.h"
 #include "platform/command_line_words.h"
 
@@ -18,7 +17,7 @@ namespace {
 
 void refreshThroughLanacfg(benchmark::State& state)
 {
-    PosixCommandRunner runner;
+    SystemCommandRunner runner;
     refreshEachIteration(state, runner);
 }
 // Repeated, and compared by their medians: the machine may be busy with other work.

@@ -1,7 +1,7 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 #include "refresh_loop.h"
 #include "report_text.h"
 

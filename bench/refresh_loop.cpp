@@ -1,13 +1,13 @@
 #include "refresh_loop.h"
 
 #include "inventory/binding_inventory.h"
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 
 namespace quorvel::bench {
 
 void refreshEachIteration(benchmark::State& state, CommandRunner& runner)
 {
-    PosixReportFiles files;
+    SystemReportFiles files;
     BindingInventory inventory;
     for (auto _ : state)
         benchmark::DoNotOptimize(inventory.GetLANAInfo(runner, files).size());

@@ -1,7 +1,7 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
 #include <cstddef>
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     BytesReportRunner runner;
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
-    quorvel::PosixReportFiles files;
+    quorvel::SystemReportFiles files;
     quorvel::BindingInventory inventory;
     {
         const InScratchDirectory inScratch;

@@ -1,5 +1,4 @@
-#include "platform/posix/posix_command_runner.h"
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
 #include "window/qt/form1.h"
 
@@ -55,8 +54,8 @@ int startWindow(quorvel::CommandRunner& runner, quorvel::ReportFiles& reportFile
 
 int main(int argc, char* argv[])
 {
-    quorvel::PosixCommandRunner runner;
-    quorvel::PosixReportFiles reportFiles;
+    quorvel::SystemCommandRunner runner;
+    quorvel::SystemReportFiles reportFiles;
     if (argc > 1) {
         // Taken before Qt sees them: the options are compared byte for byte as given.
         const std::vector<std::string> arguments(argv + 1, argv + argc);

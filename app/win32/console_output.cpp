@@ -1,8 +1,7 @@
 #include "console_output.h"
 
 #include "platform/win32/ansi_text.h"
-#include "platform/win32/win32_command_runner.h"
-#include "platform/win32/win32_report_files.h"
+#include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
 
 #include <algorithm>
@@ -97,8 +96,8 @@ bool HandleOutput::writeToFile(const std::string& bytes)
 
 int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE errors)
 {
-    Win32CommandRunner runner;
-    Win32ReportFiles reportFiles;
+    SystemCommandRunner runner;
+    SystemReportFiles reportFiles;
     HandleOutput outputBuffer(output);
     HandleOutput errorBuffer(errors);
     std::ostream out(&outputBuffer);

@@ -1,9 +1,8 @@
 // quorvel.exe, a GUI program: with no arguments the window, else the options for scripts.
 #include "app/win32/console_output.h"
 #include "inventory/system_interfaces.h"
-#include "platform/win32/win32_command_runner.h"
+#include "platform/system_access.h"
 #include "window/win32/message_dialog.h"
-#include "platform/win32/win32_report_files.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"
 
@@ -103,8 +102,8 @@ int startWindow()
     // Loads comctl32, so that the manifest's Common Controls 6 draw the controls themed.
     ::InitCommonControls();
     try {
-        Win32CommandRunner runner;
-        Win32ReportFiles reportFiles;
+        SystemCommandRunner runner;
+        SystemReportFiles reportFiles;
         Form1 window(runner, reportFiles);
         // As the shortcut or the starting program asked: normal, minimised, ...
         return window.run(SW_SHOWDEFAULT);

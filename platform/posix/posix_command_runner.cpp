@@ -1,4 +1,8 @@
-#include "posix_command_runner.h"
+// The command runner on POSIX systems. There is no cmd here: "cmd /c REST" runs REST through
+// /bin/sh -c, in no-clobber mode so that its redirection never opens an existing file. Every
+// other command line is split by the Windows command-line rules and started directly, never
+// through a shell, its program found on PATH as the shell finds it.
+#include "platform/system_access.h"
 
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"
@@ -65,7 +69,7 @@ void keepRunning(std::unique_ptr<QProcess> process)
 
 } // namespace
 
-CommandOutcome PosixCommandRunner::run(const std::string& commandLine,
+CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                                        std::optional<TimeLimit> limit)
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.

@@ -1,4 +1,6 @@
-#include "posix_report_files.h"
+// The report file on a POSIX disk, through QtCore's file classes; opened by hand first, since
+// QFile can neither refuse a link nor open without blocking.
+#include "platform/system_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +56,7 @@ int openReport(const std::string& path)
 
 } // namespace
 
-void PosixReportFiles::removeLeftover(const std::string& path)
+void SystemReportFiles::removeLeftover(const std::string& path)
 {
     const QFileInfo entry(qtPath(path));
     // A dangling link does not "exist", yet it must go like anything else there.
@@ -70,7 +72,7 @@ void PosixReportFiles::removeLeftover(const std::string& path)
                  + file.errorString().toStdString());
 }
 
-ReportLineTable PosixReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
 {
     QFile file;
     const int fd = openReport(path);
@@ -101,7 +103,7 @@ ReportLineTable PosixReportFiles::readLines(const std::string& path, std::uintma
     return ReportLineTable::split(std::move(bytes), displayName(path));
 }
 
-void PosixReportFiles::remove(const std::string& path)
+void SystemReportFiles::remove(const std::string& path)
 {
     QFile file(qtPath(path));
     if (!file.remove())

@@ -1,4 +1,8 @@
-#include "win32_command_runner.h"
+// The command runner on Windows, with CreateProcessW: the command line goes to the system
+// exactly as composed, with no console window. "cmd /c ..." runs the system's own cmd.exe; any
+// other command's program is found as cmd.exe would find it (current folder, then PATH, with
+// PATHEXT) and named as the application.
+#include "platform/system_access.h"
 
 #include "ansi_text.h"
 #include "inventory/system_interfaces.h"
@@ -201,7 +205,7 @@ void stop(const StartedCommand& command)
 
 } // namespace
 
-CommandOutcome Win32CommandRunner::run(const std::string& commandLine,
+CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                                        std::optional<TimeLimit> limit)
 {
     const bool mayStop = limit && limit->action == OnTimeout::Stop;

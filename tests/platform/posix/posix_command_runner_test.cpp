@@ -1,4 +1,4 @@
-#include "platform/posix/posix_command_runner.h"
+#include "platform/system_access.h"
 
 #include "inventory/system_interfaces.h"
 #include "platform/command_line_words.h"
@@ -20,14 +20,14 @@ namespace fs = std::filesystem;
 using quorvel::CommandOutcome;
 using quorvel::OnTimeout;
 using quorvel::OperationError;
-using quorvel::PosixCommandRunner;
+using quorvel::SystemCommandRunner;
 using quorvel::testing::PathPrefix;
 using quorvel::testing::ScratchFolder;
 using End = CommandOutcome::End;
 using namespace std::chrono_literals;
 
 // Each test works in a fresh folder of its own, which is also first on PATH.
-class PosixCommandRunnerTest : public ::testing::Test {
+class SystemCommandRunnerTest : public ::testing::Test {
 protected:
     std::string contents(const std::string& name) const
     {
@@ -55,16 +55,16 @@ protected:
 
     ScratchFolder scratch{ScratchFolder::Enter::Yes};
     PathPrefix onPath{scratch.path()};
-    PosixCommandRunner runner;
+    SystemCommandRunner runner;
 };
 
-TEST_F(PosixCommandRunnerTest, InterpreterFormRedirectsThroughTheShell)
+TEST_F(SystemCommandRunnerTest, InterpreterFormRedirectsThroughTheShell)
 {
     runner.run("cmd /c echo hello >out.txt");
     EXPECT_EQ(contents("out.txt"), "hello\n");
 }
 
-TEST_F(PosixCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
+TEST_F(SystemCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
 {
     std::ofstream(scratch / "target.txt") << "keep";
     fs::create_symlink(scratch / "target.txt", scratch / "link.txt");
@@ -75,7 +75,7 @@ TEST_F(PosixCommandRunnerTest, RedirectionNeverWritesThroughAnExistingName)
     }
 }
 
-TEST_F(PosixCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
+TEST_F(SystemCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
 {
     EXPECT_TRUE(runner.run("CMD /C sleep 0.3; echo late >late.txt").succeeded());
     EXPECT_EQ(contents("late.txt"), "late\n");
@@ -100,7 +100,7 @@ TEST_F(PosixCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
     }
 }
 
-TEST_F(PosixCommandRunnerTest, OtherCommandLinesNeverReachAShell)
+TEST_F(SystemCommandRunnerTest, OtherCommandLinesNeverReachAShell)
 {
     writeScript("record", "printf '%s\\n' \"$@\" > args.txt\n");
     runner.run("record a;touch canary \"$(touch canary)\" `touch canary` x|touch canary"
@@ -113,7 +113,7 @@ TEST_F(PosixCommandRunnerTest, OtherCommandLinesNeverReachAShell)
     EXPECT_FALSE(fs::exists(scratch / "redirected"));
 }
 
-TEST_F(PosixCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
+TEST_F(SystemCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
 {
     using namespace std::string_literals;
     for (const std::string& line : {"quorvel-no-such-program setlananumber 3 0"s, ""s, " \t"s,
@@ -130,7 +130,7 @@ TEST_F(PosixCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
     }
 }
 
-TEST_F(PosixCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeavesItRunning)
+TEST_F(SystemCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeavesItRunning)
 {
     const CommandOutcome stopped =
         runner.run("cmd /c sleep 2; touch after-stop", quorvel::TimeLimit{1s, OnTimeout::Stop});

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_report_files.h"
+#include "platform/system_access.h"
 
 #include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
@@ -18,11 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using quorvel::OperationError;
-using quorvel::PosixReportFiles;
+using quorvel::SystemReportFiles;
 using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
 
-class PosixReportFilesTest : public ::testing::Test {
+class SystemReportFilesTest : public ::testing::Test {
 protected:
     std::string write(std::string_view bytes, const std::string& name = "report.txt")
     {
@@ -33,10 +33,10 @@ protected:
     std::size_t lineCount(const std::string& path) { return files.readLines(path, quorvel::kMaxReportBytes).size(); }
 
     ScratchFolder scratch;
-    PosixReportFiles files;
+    SystemReportFiles files;
 };
 
-TEST_F(PosixReportFilesTest, ReadsTheLinesOfARegularFile)
+TEST_F(SystemReportFilesTest, ReadsTheLinesOfARegularFile)
 {
     const auto lines = files.readLines(write("Lana:  3\r\n-->NetBEUI Protocol-->Card\n"), 100);
     ASSERT_EQ(lines.size(), 2u);
@@ -44,14 +44,14 @@ TEST_F(PosixReportFilesTest, ReadsTheLinesOfARegularFile)
     EXPECT_EQ(lines[1], "-->NetBEUI Protocol-->Card");
 }
 
-TEST_F(PosixReportFilesTest, MissingFileIsAnErrorNamingIt)
+TEST_F(SystemReportFilesTest, MissingFileIsAnErrorNamingIt)
 {
     const std::string message = errorOf([&] { lineCount((scratch / "absent.txt").string()); });
     EXPECT_NE(message.find("absent.txt"), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(scratch / "absent.txt"));
 }
 
-TEST_F(PosixReportFilesTest, RefusesAFileOverTheLimit)
+TEST_F(SystemReportFilesTest, RefusesAFileOverTheLimit)
 {
     const std::string path = write("");
     fs::resize_file(path, quorvel::kMaxReportBytes + 1);
@@ -65,7 +65,7 @@ TEST_F(PosixReportFilesTest, RefusesAFileOverTheLimit)
 
 // Nothing but a regular file is a report: a FIFO would hold the open forever, a device reads
 // as an empty or endless report, and a link may point anywhere.
-TEST_F(PosixReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
+TEST_F(SystemReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
 {
     ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/dev/null", scratch / "device");
@@ -86,7 +86,7 @@ TEST_F(PosixReportFilesTest, RefusesWhatIsNotARegularFileWithoutBlocking)
     }
 }
 
-TEST_F(PosixReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
+TEST_F(SystemReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
 {
     files.removeLeftover((scratch / "nothing-there").string());
 
@@ -107,7 +107,7 @@ TEST_F(PosixReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 }
 
-TEST_F(PosixReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
+TEST_F(SystemReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
 {
     const std::string path = write("x\n");
     files.remove(path);

@@ -1,6 +1,6 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/system_interfaces.h"
-#include "platform/posix/posix_command_runner.h"
+#include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ class RecordingTool : public ::testing::Test {
 protected:
     std::vector<std::string> assignAndRecord(const std::string& lanaText)
     {
-        PosixCommandRunner runner;
+        SystemCommandRunner runner;
         NoMessageDialog messageDialog;
         assignLana0({{lanaText, "Card"}}, 0, runner, messageDialog);
 

@@ -1,9 +1,8 @@
 #include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
 #include "window/qt/form1.h"
-#include "platform/posix/posix_command_runner.h"
+#include "platform/system_access.h"
 #include "window/qt/message_dialog.h"
-#include "platform/posix/posix_report_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,7 +74,7 @@ struct WatchingRunner : CommandRunner {
     std::function<void(const std::string&)> duringRun;
     bool toolAnswers = true;
     Seen& seen;
-    PosixCommandRunner real;
+    SystemCommandRunner real;
 };
 
 QStringList rows(const QListWidget* list)
@@ -347,7 +346,7 @@ private:
     std::optional<QTemporaryDir> work;
     Seen seen;
     WatchingRunner runner{seen};
-    PosixReportFiles reportFiles;
+    SystemReportFiles reportFiles;
     CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;
