@@ -123,12 +123,12 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
          R"(more than one adapter is named "Twin", on LANAs "2", "4")", 1},
         {"tool failed", "3Com", before, {CommandOutcome::End::Exited, 5},
          NamedAssignmentOutcome::NotTaken,
-         "\"3Com\" still shows LANA \"4\": the renumbering command \"" + renumbering
-             + "\" exited with status 5", 3},
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
+             + R"(" exited with status 5)", 3},
         {"left running", "3Com", before, {CommandOutcome::End::TimedOutLeftRunning, 30},
          NamedAssignmentOutcome::NotTaken,
-         "\"3Com\" still shows LANA \"4\": the renumbering command \"" + renumbering
-             + "\" was still running after 30 s; it was left to finish by itself", 3},
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
+             + R"(" was still running after 30 s; it was left to finish by itself)", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
