@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-
 namespace quorvel {
 
 namespace {
@@ -28,7 +27,6 @@ class InputDrain : public QObject {
 public:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override { return event->isInputEvent(); }
 };
-
 
 // The boxes are fixed in size: a desktop with a wider default font gets smaller captions
 // rather than clipped ones.
