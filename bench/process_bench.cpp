@@ -1,8 +1,6 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
-#include "platform/qt/process_command_runner.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/system_access.h"
 #include "refresh_loop.h"
 #include "platform/command_line_words.h"
 
@@ -19,7 +17,7 @@ namespace {
 
 void refreshThroughLanacfg(benchmark::State& state)
 {
-    ProcessCommandRunner runner;
+    SystemCommandRunner runner;
     refreshEachIteration(state, runner);
 }
 // Repeated, and compared by their medians: the machine may be busy with other work.

@@ -1,8 +1,7 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/system_access.h"
 #include "refresh_loop.h"
 #include "report_text.h"
 
@@ -24,7 +23,8 @@ class LinkingRunner : public CommandRunner {
 public:
     explicit LinkingRunner(fs::path prepared) : prepared_(std::move(prepared)) {}
 
-    CommandOutcome run(const std::string& /*commandLine*/) override
+    CommandOutcome run(const std::string& /*commandLine*/,
+                       std::optional<TimeLimit> /*limit*/) override
     {
         fs::create_hard_link(prepared_, std::string(kReportFileName));
         return {};

@@ -1,22 +1,17 @@
 #include "refresh_loop.h"
 
 #include "inventory/binding_inventory.h"
-#include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/system_access.h"
 
 namespace quorvel::bench {
 
 void refreshEachIteration(benchmark::State& state, CommandRunner& runner)
 {
-    QtReportFiles files;
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
-    for (auto _ : state) {
-        inventory.GetLANAInfo(runner, files);
-        benchmark::DoNotOptimize(lstCard.rowCount());
-    }
-    if (lstCard.rowCount() != BindingInventory::MAX_SCAN_PASSES)
+    SystemReportFiles files;
+    BindingInventory inventory;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(inventory.GetLANAInfo(runner, files).size());
+    if (inventory.bindings().size() != static_cast<std::size_t>(BindingInventory::MAX_SCAN_PASSES))
         state.SkipWithError("the refresh did not list ten NetBEUI adapters");
 }
 

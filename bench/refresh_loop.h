@@ -8,7 +8,7 @@ class CommandRunner;
 
 namespace quorvel::bench {
 
-// One whole refresh per iteration, report file read through QtReportFiles; the benchmark is
+// One whole refresh per iteration, report file read through SystemReportFiles; the benchmark is
 // marked failed unless the last refresh listed as many adapters as one refresh can.
 void refreshEachIteration(benchmark::State& state, CommandRunner& runner);
 

@@ -1,8 +1,7 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/plain_adapter_list.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
 #include <cstddef>
@@ -33,7 +32,8 @@ class BytesReportRunner : public quorvel::CommandRunner {
 public:
     std::string_view report;
 
-    quorvel::CommandOutcome run(const std::string& /*commandLine*/) override
+    quorvel::CommandOutcome run(const std::string& /*commandLine*/,
+                                std::optional<quorvel::TimeLimit> /*limit*/) override
     {
         std::ofstream out(std::string(quorvel::kReportFileName),
                           std::ios::binary | std::ios::trunc);
@@ -73,17 +73,15 @@ bool contains(std::string_view line, std::string_view marker)
 
 // Every listed adapter comes, in report order, from a NetBEUI binding line on no WAN
 // adapter that follows a LANA line; the LANA text comes from that LANA line.
-void checkListedAdapters(const quorvel::PlainAdapterList& lstLANA,
-                         const quorvel::PlainAdapterList& lstCard,
+void checkListedAdapters(const std::vector<quorvel::Binding>& bindings,
                          const quorvel::ReportLineTable& lines)
 {
-    check(lstLANA.rowCount() == lstCard.rowCount(), "the two lists stay side by side");
-    check(lstCard.rowCount() <= quorvel::BindingInventory::MAX_SCAN_PASSES,
+    check(bindings.size() <= static_cast<std::size_t>(quorvel::BindingInventory::MAX_SCAN_PASSES),
           "a refresh lists at most MAX_SCAN_PASSES adapters");
     std::size_t next = 1;
-    for (int row = 0; row < lstCard.rowCount(); ++row) {
-        const std::string card = lstCard.rowText(row);
-        const std::string lana = lstLANA.rowText(row);
+    for (const quorvel::Binding& binding : bindings) {
+        const std::string& card = binding.adapterName;
+        const std::string& lana = binding.lana;
         bool found = false;
         for (; next < lines.size() && !found; ++next) {
             const std::string_view lanaLine = lines[next - 1];
@@ -124,16 +122,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     BytesReportRunner runner;
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
-    quorvel::QtReportFiles files;
-    quorvel::PlainAdapterList lstLANA;
-    quorvel::PlainAdapterList lstCard;
-    quorvel::BindingInventory inventory(lstLANA, lstCard);
+    quorvel::SystemReportFiles files;
+    quorvel::BindingInventory inventory;
     {
         const InScratchDirectory inScratch;
         inventory.GetLANAInfo(runner, files);
         check(!fs::exists(std::string(quorvel::kReportFileName)), "the report file is deleted");
     }
     checkLinesMatch(inventory.reportLines(), runner.report);
-    checkListedAdapters(lstLANA, lstCard, inventory.reportLines());
+    checkListedAdapters(inventory.bindings(), inventory.reportLines());
     return 0;
 }

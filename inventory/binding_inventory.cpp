@@ -1,9 +1,7 @@
 #include "binding_inventory.h"
 
-#include "inventory/adapter_list.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/report_files.h"
 
 #include <string_view>
 
@@ -28,15 +26,9 @@ bool contains(std::string_view line, std::string_view marker)
 
 } // namespace
 
-BindingInventory::BindingInventory(AdapterList& lstLANA, AdapterList& lstCard)
-    : lstLANA(lstLANA), lstCard(lstCard)
+const std::vector<Binding>& BindingInventory::GetLANAInfo(
+    CommandRunner& runner, ReportFiles& files, std::optional<std::chrono::seconds> timeLimit)
 {
-}
-
-void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files)
-{
-    lstLANA.clear();
-    lstCard.clear();
     // Nothing of an earlier report may be listed as current, even if this one fails.
     loadReport({});
 
@@ -44,33 +36,41 @@ void BindingInventory::GetLANAInfo(CommandRunner& runner, ReportFiles& files)
     // Only the coming report command may put a file there: a file left from before would
     // pass for its report, and a link would have its output written wherever it points.
     files.removeLeftover(reportFile);
-    runner.run(reportCommand());
+    const std::string command = reportCommand();
+    if (!timeLimit) {
+        runner.run(command);
+    } else if (const CommandOutcome outcome =
+                   runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop});
+               !outcome.succeeded()) {
+        throw OperationError("the report command \"" + command + "\" " + outcome.description());
+    }
 
     loadReport(files.readLines(reportFile, kMaxReportBytes));
     files.remove(reportFile);
 
     scanReport();
+    return bindings_;
 }
 
-void BindingInventory::FindLANA0()
+void BindingInventory::nextNetBeuiBinding()
 {
     // The last line has no binding line after it, so it is never examined as a LANA line.
-    if (ReportLines.size() < 2)
+    if (reportLines_.size() < 2)
         return;
-    const std::size_t lastRow = ReportLines.size() - 2;
+    const std::size_t lastRow = reportLines_.size() - 2;
 
-    for (; ScanIndex <= lastRow; ++ScanIndex) {
-        const std::string_view line = ReportLines[ScanIndex];
+    for (; scanIndex_ <= lastRow; ++scanIndex_) {
+        const std::string_view line = reportLines_[scanIndex_];
         const std::size_t lanaAt = line.find(kLanaMarker);
         if (lanaAt == std::string::npos)
             continue;
 
-        const std::string_view bindingLine = ReportLines[ScanIndex + 1];
+        const std::string_view bindingLine = reportLines_[scanIndex_ + 1];
         if (contains(bindingLine, kNetBEUIMarker) && !contains(bindingLine, kWanMarker)) {
-            lstCard.append(textFrom(bindingLine, kAdapterNameOffset));
-            lstLANA.append(textFrom(line, lanaAt + kLanaTextOffset));
+            bindings_.push_back({textFrom(line, lanaAt + kLanaTextOffset),
+                                 textFrom(bindingLine, kAdapterNameOffset)});
             // The next pass resumes at the binding line.
-            ++ScanIndex;
+            ++scanIndex_;
             return;
         }
     }
@@ -78,14 +78,15 @@ void BindingInventory::FindLANA0()
 
 void BindingInventory::loadReport(ReportLineTable lines)
 {
-    ReportLines = std::move(lines);
-    ScanIndex = 0;
+    reportLines_ = std::move(lines);
+    scanIndex_ = 0;
+    bindings_.clear();
 }
 
 void BindingInventory::scanReport()
 {
     for (int pass = 1; pass <= MAX_SCAN_PASSES; ++pass)
-        FindLANA0();
+        nextNetBeuiBinding();
 }
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
 #include "report_line_table.h"
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,56 +1,69 @@
 #include "unattended_mode.h"
 
-#include "assignment/renumber_by_name.h"
+#include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
-#include "inventory/error_text.h"
-#include "inventory/operation_error.h"
-#include "inventory/plain_adapter_list.h"
-#include "inventory/report_files.h"
-#include "unattended/exit_status.h"
-#include "unattended/printable_text.h"
-#include "unattended/script_command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "unattended/unattended_options.h"
+
+#include <string_view>
 
 namespace quorvel {
 
 namespace {
 
-void printRows(std::ostream& out, const PlainAdapterList& lstLANA, const PlainAdapterList& lstCard)
+// Exit statuses of the options for scripts, as the README lists them.
+constexpr int kStatusDone = 0;
+constexpr int kStatusNotTaken = 1;
+constexpr int kStatusUsage = 2;
+constexpr int kStatusNoReport = 3;
+
+// Text for a message on a terminal: control characters, which a report could use to forge
+// or hide output (ESC, CR, BEL, ...), shown as \xNN escapes; every other byte as it is.
+std::string printableText(std::string_view text)
 {
-    for (int row = 0; row < lstCard.rowCount(); ++row)
-        out << lstLANA.rowText(row) << '\t' << lstCard.rowText(row) << '\n';
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string printable;
+    printable.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            printable += c;
+            continue;
+        }
+        printable += "\\x";
+        printable += kHexDigits[byte >> 4];
+        printable += kHexDigits[byte & 0xf];
+    }
+    return printable;
+}
+
+void printBindings(std::ostream& out, const std::vector<Binding>& bindings)
+{
+    for (const Binding& binding : bindings)
+        out << binding.lana << '\t' << binding.adapterName << '\n';
     out.flush();
     // A full disk or a closed pipe: the script must not take a missing list for an empty one.
     if (!out)
         throw OperationError("could not write the list to standard output");
 }
 
-int listAdapters(const UnattendedRequest& request, const UnattendedServices& services,
+int listAdapters(const UnattendedRequest& request, CommandRunner& runner, ReportFiles& files,
                  std::ostream& out)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
-    ScriptCommandRunner runner(services, request.timeout);
-    const auto files = services.makeReportFiles();
-    inventory.GetLANAInfo(runner, *files);
-    printRows(out, lstLANA, lstCard);
+    BindingInventory inventory;
+    printBindings(out, inventory.GetLANAInfo(runner, files, request.timeout));
     return kStatusDone;
 }
 
 int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
-               const UnattendedServices& services, std::ostream& out, std::ostream& err)
+               CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    ScriptCommandRunner runner(services, request.timeout);
-    const auto files = services.makeReportFiles();
     const NamedAssignmentResult result =
-        assignLana0ByName(adapterName, lstLANA, lstCard, runner, *files);
+        assignLana0ByName(adapterName, runner, files, request.timeout);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
         // The refresh that confirmed the change is the new list.
-        printRows(out, lstLANA, lstCard);
+        printBindings(out, result.bindings);
         return kStatusDone;
     case NamedAssignmentOutcome::NotTaken:
         err << kProgramName << ": " << printableText(result.message) << '\n';
@@ -66,7 +79,7 @@ int setAdapter(const UnattendedRequest& request, const std::string& adapterName,
 } // namespace
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
-                  const UnattendedServices& services, std::ostream& out, std::ostream& err)
+                  CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version);
@@ -80,8 +93,8 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
         }
         const auto& request = std::get<UnattendedRequest>(parsed);
         if (const auto* set = std::get_if<SetRequest>(&request.action))
-            return setAdapter(request, set->adapterName, services, out, err);
-        return listAdapters(request, services, out);
+            return setAdapter(request, set->adapterName, runner, files, out, err);
+        return listAdapters(request, runner, files, out);
     } catch (...) {
         err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';
         return kStatusNoReport;

@@ -1,11 +1,7 @@
 #include "form1_behaviour.h"
 
 #include "assignment/lana_assignment.h"
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
-#include "inventory/error_text.h"
-#include "inventory/report_files.h"
-#include "window/busy_command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
 
 #include <cstdlib>
@@ -13,9 +9,47 @@
 
 namespace quorvel {
 
-Form1Behaviour::Form1Behaviour(AdapterList& lstLANA, AdapterList& lstCard, FormServices services)
-    : lstLANA(lstLANA), lstCard(lstCard), services_(std::move(services)),
-      inventory_(lstLANA, lstCard)
+namespace {
+
+// Ends the busy state however the run ends, exceptions included.
+class ToolRunningScope {
+public:
+    explicit ToolRunningScope(BusyIndicator& busyIndicator) : busyIndicator_(busyIndicator)
+    {
+        busyIndicator_.showToolRunning(true);
+    }
+    ~ToolRunningScope() { busyIndicator_.showToolRunning(false); }
+    ToolRunningScope(const ToolRunningScope&) = delete;
+    ToolRunningScope& operator=(const ToolRunningScope&) = delete;
+
+private:
+    BusyIndicator& busyIndicator_;
+};
+
+// Shows the busy state for as long as each command runs. Only the runs: a message box shown
+// between them keeps the normal cursor.
+class BusyRunner : public CommandRunner {
+public:
+    BusyRunner(CommandRunner& runner, BusyIndicator& busyIndicator)
+        : runner_(runner), busyIndicator_(busyIndicator)
+    {
+    }
+
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
+    {
+        const ToolRunningScope running(busyIndicator_);
+        return runner_.run(commandLine, limit);
+    }
+
+private:
+    CommandRunner& runner_;
+    BusyIndicator& busyIndicator_;
+};
+
+} // namespace
+
+Form1Behaviour::Form1Behaviour(BindingLists& lists, FormServices services)
+    : lists_(lists), services_(std::move(services))
 {
 }
 
@@ -27,7 +61,7 @@ bool Form1Behaviour::Form_Load()
 void Form1Behaviour::cmdSet_Click()
 {
     runEvent([this] {
-        assignLana0();
+        renumberHighlighted();
         refreshLists();
     });
 }
@@ -44,18 +78,16 @@ void Form1Behaviour::cmdExit_Click() const
 
 void Form1Behaviour::refreshLists()
 {
-    const auto runner = services_.makeRunner();
-    BusyCommandRunner busyRunner(*runner, services_.showToolRunning);
-    const auto files = services_.makeReportFiles();
-    inventory_.GetLANAInfo(busyRunner, *files);
+    // Nothing of the earlier report stays on show while the command runs, nor if it fails.
+    lists_.showBindings({});
+    BusyRunner runner(services_.runner, services_.busyIndicator);
+    lists_.showBindings(inventory_.GetLANAInfo(runner, services_.reportFiles));
 }
 
-void Form1Behaviour::assignLana0()
+void Form1Behaviour::renumberHighlighted()
 {
-    const auto runner = services_.makeRunner();
-    BusyCommandRunner busyRunner(*runner, services_.showToolRunning);
-    const auto messageDialog = services_.makeMessageDialog();
-    SetLANAO(lstLANA, lstCard, busyRunner, *messageDialog);
+    BusyRunner runner(services_.runner, services_.busyIndicator);
+    assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner, services_.messageDialog);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)
@@ -73,8 +105,7 @@ bool Form1Behaviour::runEvent(const std::function<void()>& operations)
 void Form1Behaviour::showCurrentError() const noexcept
 {
     try {
-        services_.makeMessageDialog()->show(describeCurrentError(), kFormCaption,
-                                            MessageKind::Error);
+        services_.messageDialog.show(describeCurrentError(), kFormCaption, MessageKind::Error);
     } catch (...) {
         // Not even the box could be shown; the failure status still tells.
     }

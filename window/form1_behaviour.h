@@ -1,20 +1,54 @@
 #pragma once
 
 #include "inventory/binding_inventory.h"
-#include "window/form_services.h"
 
 #include <functional>
+#include <vector>
 
 namespace quorvel {
 
-class AdapterList;
+class CommandRunner;
+class MessageDialog;
+class ReportFiles;
+
+// The view's two lists, LANA texts beside adapter names.
+class BindingLists {
+public:
+    virtual ~BindingLists() = default;
+    // Both lists show these rows in this order, none highlighted: the LANA texts in lstLANA,
+    // the adapter names in lstCard, row i of one beside row i of the other.
+    virtual void showBindings(const std::vector<Binding>& bindings) = 0;
+    // The row the user highlighted in lstCard, or -1 when none is; lstLANA's plays no part.
+    virtual int highlightedCard() const = 0;
+};
+
+// How a view shows that a lanacfg run holds the window.
+class BusyIndicator {
+public:
+    virtual ~BusyIndicator() = default;
+    // True while a run holds the window (the busy cursor shows). On false, mouse and key input
+    // that arrived during the run is dropped: it was aimed at lists the run has since replaced.
+    virtual void showToolRunning(bool running) = 0;
+};
+
+// What the window's operations use of the system, for the window's whole life; tests hand in
+// fakes instead of the system's.
+struct FormServices {
+    CommandRunner& runner;
+    ReportFiles& reportFiles;
+    // Over the window once it is shown, on its own before that.
+    MessageDialog& messageDialog;
+    BusyIndicator& busyIndicator;
+    // Ends the program with this exit status once the current event is over.
+    std::function<void(int status)> endProgram;
+};
 
 // What the main window does, for any toolkit: each event's operations and the error policy.
-// A view builds the controls, adapts its two list boxes as AdapterLists and forwards its
-// events here; the lists and the report stay with this object for the window's whole life.
+// A view builds the controls, shows the bindings it is given and forwards its events here;
+// the report and its bindings stay with this object for the window's whole life.
 class Form1Behaviour {
 public:
-    Form1Behaviour(AdapterList& lstLANA, AdapterList& lstCard, FormServices services);
+    Form1Behaviour(BindingLists& lists, FormServices services);
 
     // Fills the lists; call before the window is first shown. False when that failed: the
     // error has been shown, the program is ending, and the window must not be shown.
@@ -26,15 +60,14 @@ public:
 
 private:
     void refreshLists();
-    void assignLana0();
+    void renumberHighlighted();
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);
     // Inside a catch block: the error box for the error being handled.
     void showCurrentError() const noexcept;
 
-    AdapterList& lstLANA;
-    AdapterList& lstCard;
+    BindingLists& lists_;
     FormServices services_;
     BindingInventory inventory_;
 };

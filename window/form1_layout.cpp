@@ -22,6 +22,18 @@ const ControlLayout& form1Control(std::string_view name)
     return *found;
 }
 
+std::vector<const ControlLayout*> controlsInTabOrder()
+{
+    std::vector<const ControlLayout*> controls;
+    controls.reserve(kForm1Controls.size());
+    for (const ControlLayout& control : kForm1Controls)
+        controls.push_back(&control);
+    std::sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
+        return a->tabOrder < b->tabOrder;
+    });
+    return controls;
+}
+
 int twipsToPixels(int twips, double dotsPerInch)
 {
     return static_cast<int>(std::floor(twips * dotsPerInch / kTwipsPerInch + 0.5));

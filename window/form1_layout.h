@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -44,6 +45,9 @@ inline constexpr std::array<ControlLayout, 7> kForm1Controls = {{
 
 // The control of that name; the names are those of the table, anything else is a slip.
 const ControlLayout& form1Control(std::string_view name);
+
+// Every control, the one that takes the focus first at the front.
+std::vector<const ControlLayout*> controlsInTabOrder();
 
 struct PixelRect {
     int left;

@@ -1,34 +1,61 @@
-#include "app/qt/display_check.h"
-#include "app/qt/window_start.h"
-#include "platform/qt/process_command_runner.h"
-#include "platform/qt/qt_report_files.h"
+#include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
+#include "window/qt/form1.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QRect>
+#include <QScreen>
+#include <QtGlobal>
 
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-quorvel::UnattendedServices qtUnattendedServices()
+constexpr const char* kDesktopFileName = "org.quorvel.Quorvel";
+constexpr const char* kNoDisplayText =
+    "no display found (DISPLAY is not set); start it from a desktop session";
+
+// Why no window can be shown here, or nothing when a display is at hand. Asked before
+// QApplication starts, which would otherwise abort the program with a core dump.
+std::optional<std::string> missingDisplayReason()
 {
-    return {
-        [](quorvel::TimeLimit limit) {
-            return std::make_unique<quorvel::ProcessCommandRunner>(limit);
-        },
-        [] { return std::make_unique<quorvel::QtReportFiles>(); },
-    };
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // An explicit platform plugin (offscreen, vnc, ...) needs no display server.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return std::string(kNoDisplayText);
+#endif
+    // Other systems always come with their display.
+    return std::nullopt;
+}
+
+// Loads the main window, shows it and runs the event loop until the program ends.
+int startWindow(quorvel::CommandRunner& runner, quorvel::ReportFiles& reportFiles)
+{
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+
+    quorvel::Form1 window(runner, reportFiles);
+    if (!window.Form_Load())
+        return EXIT_FAILURE;
+
+    const QRect available = window.screen()->availableGeometry();
+    window.move(available.center() - window.rect().center());
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    quorvel::SystemCommandRunner runner;
+    quorvel::SystemReportFiles reportFiles;
     if (argc > 1) {
         // Taken before Qt sees them: the options are compared byte for byte as given.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -36,13 +63,13 @@ int main(int argc, char* argv[])
         const QCoreApplication app(argc, argv);
         // A reader that has gone is a write error like a full disk, which the options report.
         std::signal(SIGPIPE, SIG_IGN);
-        return quorvel::runUnattended(arguments, QUORVEL_VERSION, qtUnattendedServices(), std::cout,
+        return quorvel::runUnattended(arguments, QUORVEL_VERSION, runner, reportFiles, std::cout,
                                       std::cerr);
     }
-    if (const auto reason = quorvel::missingDisplayReason()) {
+    if (const auto reason = missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    return quorvel::startWindow();
+    return startWindow(runner, reportFiles);
 }

@@ -1,17 +1,22 @@
-#include "win32_command_runner.h"
+// The command runner on Windows, with CreateProcessW: the command line goes to the system
+// exactly as composed, with no console window. "cmd /c ..." runs the system's own cmd.exe; any
+// other command's program is found as cmd.exe would find it (current folder, then PATH, with
+// PATHEXT) and named as the application.
+#include "platform/system_access.h"
 
 #include "ansi_text.h"
-#include "application_name.h"
-#include "child_standard_handles.h"
-#include "inventory/operation_error.h"
-#include "platform/command_line_words.h"
+#include "inventory/system_interfaces.h"
 #include "owned_handle.h"
+#include "platform/command_line_words.h"
+#include "platform/program_search.h"
 #include "system_message.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -24,6 +29,111 @@ constexpr UINT kStoppedExitCode = 1;
 {
     throw OperationError("Could not run \"" + commandLine + "\": " + reason);
 }
+
+// Wide strings of the functions that fill a buffer and return the size it needs when it is
+// too small: ask, then fill.
+template <typename Fill>
+std::wstring filledString(Fill fill)
+{
+    std::wstring text;
+    DWORD size = fill(nullptr, 0);
+    while (size > text.size()) {
+        text.resize(size);
+        size = fill(text.data(), static_cast<DWORD>(text.size()));
+    }
+    text.resize(size);
+    return text;
+}
+
+std::wstring environmentValue(const wchar_t* name)
+{
+    return filledString([name](wchar_t* buffer, DWORD size) {
+        return ::GetEnvironmentVariableW(name, buffer, size);
+    });
+}
+
+std::wstring currentFolder()
+{
+    return filledString([](wchar_t* buffer, DWORD size) {
+        return ::GetCurrentDirectoryW(size, buffer);
+    });
+}
+
+// The system's own interpreter: a cmd.exe in the current folder is never the one that runs.
+std::wstring systemInterpreter(const std::string& commandLine)
+{
+    std::wstring folder = filledString([](wchar_t* buffer, DWORD size) {
+        return static_cast<DWORD>(::GetSystemDirectoryW(buffer, size));
+    });
+    if (folder.empty())
+        fail(commandLine, "the system folder is unknown: " + systemMessage(::GetLastError()));
+    return folder + L"\\cmd.exe";
+}
+
+bool isFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The program CreateProcessW is to start for a command line, named as its application so
+// that CreateProcessW's own search (the program's folder and the system folders first) never
+// decides it: the system's cmd.exe for "cmd /c ...", else the command's first word found as
+// cmd.exe finds a program.
+std::wstring applicationName(const std::string& commandLine)
+{
+    if (interpreterCommand(commandLine))
+        return systemInterpreter(commandLine);
+
+    const std::vector<std::string> words = splitWindowsCommandLine(commandLine);
+    if (words.empty())
+        fail(commandLine, "the command line is empty");
+    // The report command reaches its program through cmd.exe's search; this one must reach
+    // the same program.
+    const auto program = findProgramLikeCmd(wideFromAnsi(words.front()), currentFolder(),
+                                            environmentValue(L"PATH"),
+                                            environmentValue(L"PATHEXT"), isFile);
+    if (!program)
+        fail(commandLine, words.front() + ": not found in the current folder or on PATH");
+    return *program;
+}
+
+HANDLE openInheritableNul()
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherit, OPEN_EXISTING, 0, nullptr);
+}
+
+// The handle itself may not be inheritable; an inheritable copy is.
+HANDLE inheritableStandardError()
+{
+    const HANDLE own = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (own == nullptr || own == INVALID_HANDLE_VALUE)
+        return nullptr;
+    HANDLE copy = nullptr;
+    if (::DuplicateHandle(::GetCurrentProcess(), own, ::GetCurrentProcess(), &copy, 0, TRUE,
+                          DUPLICATE_SAME_ACCESS)
+        == 0)
+        return nullptr;
+    return copy;
+}
+
+// Inheritable standard handles for a command: input from and output to NUL, as nothing is
+// said to it and its report goes through a file; errors to this process's own standard error
+// when it has one, so that the tool's complaints reach a user at a console, else to NUL.
+class ChildStandardHandles {
+public:
+    ChildStandardHandles() : nul_(openInheritableNul()), error_(inheritableStandardError()) {}
+
+    HANDLE input() const { return nul_.get(); }
+    HANDLE output() const { return nul_.get(); }
+    HANDLE error() const { return error_.isOpen() ? error_.get() : nul_.get(); }
+
+private:
+    OwnedHandle nul_;
+    OwnedHandle error_;
+};
 
 DWORD waitMilliseconds(const std::optional<TimeLimit>& limit)
 {
@@ -95,20 +205,17 @@ void stop(const StartedCommand& command)
 
 } // namespace
 
-Win32CommandRunner::Win32CommandRunner(std::optional<TimeLimit> limit) : limit_(limit)
+CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
 {
-}
-
-CommandOutcome Win32CommandRunner::run(const std::string& commandLine)
-{
-    const bool mayStop = limit_ && limit_->action == OnTimeout::Stop;
+    const bool mayStop = limit && limit->action == OnTimeout::Stop;
     const StartedCommand command = start(commandLine, mayStop);
 
-    switch (::WaitForSingleObject(command.process.get(), waitMilliseconds(limit_))) {
+    switch (::WaitForSingleObject(command.process.get(), waitMilliseconds(limit))) {
     case WAIT_OBJECT_0:
         break;
     case WAIT_TIMEOUT: {
-        const auto seconds = static_cast<std::int64_t>(limit_->after.count());
+        const auto seconds = static_cast<std::int64_t>(limit->after.count());
         if (mayStop) {
             stop(command);
             return {CommandOutcome::End::TimedOutStopped, seconds};

@@ -1,7 +1,9 @@
-#include "win32_report_files.h"
+// The report file on a Windows disk, read as bytes (the system's ANSI code page, as a default
+// text stream reads it).
+#include "platform/system_access.h"
 
 #include "ansi_text.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "system_message.h"
 
@@ -85,7 +87,7 @@ bool deleteEvenIfReadOnly(const std::wstring& path, DWORD attributes)
 
 } // namespace
 
-void Win32ReportFiles::removeLeftover(const std::string& path)
+void SystemReportFiles::removeLeftover(const std::string& path)
 {
     const std::wstring widePath = wideFromAnsi(path);
     const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
@@ -103,7 +105,7 @@ void Win32ReportFiles::removeLeftover(const std::string& path)
                  + systemMessage(::GetLastError()));
 }
 
-ReportLineTable Win32ReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
 {
     const std::wstring widePath = wideFromAnsi(path);
     const OwnedHandle file = openReport(widePath);
@@ -138,7 +140,7 @@ ReportLineTable Win32ReportFiles::readLines(const std::string& path, std::uintma
     return ReportLineTable::split(std::move(bytes), displayName(widePath));
 }
 
-void Win32ReportFiles::remove(const std::string& path)
+void SystemReportFiles::remove(const std::string& path)
 {
     const std::wstring widePath = wideFromAnsi(path);
     if (::DeleteFileW(widePath.c_str()) == 0)

@@ -1,10 +1,12 @@
 #include "assignment/lana_assignment.h"
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
-#include "inventory/plain_adapter_list.h"
+#include "inventory/system_interfaces.h"
+#include "inventory/lanacfg_contract.h"
+#include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,8 @@ namespace {
 
 class RecordingRunner : public CommandRunner {
 public:
-    CommandOutcome run(const std::string& commandLine) override
+    CommandOutcome run(const std::string& commandLine,
+                       std::optional<TimeLimit> /*limit*/) override
     {
         commands.push_back(commandLine);
         return {};
@@ -32,24 +35,16 @@ public:
 
 class Assignment : public ::testing::Test {
 protected:
-    void setRows(const std::vector<std::pair<std::string, std::string>>& rows)
-    {
-        for (const auto& [lana, card] : rows) {
-            lstCard.append(card);
-            lstLANA.append(lana);
-        }
-    }
-    void assign() { SetLANAO(lstLANA, lstCard, runner, messageDialog); }
+    void assign(int highlightedRow) { assignLana0(bindings, highlightedRow, runner, messageDialog); }
 
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
+    std::vector<Binding> bindings;
     RecordingRunner runner;
     RecordingMessageDialog messageDialog;
 };
 
-TEST_F(Assignment, EmptyCardListWarnsAndRunsNothing)
+TEST_F(Assignment, NoAdapterListedWarnsAndRunsNothing)
 {
-    assign();
+    assign(-1);
     EXPECT_EQ(messageDialog.shown,
               (std::vector<std::string>{
                   "Warning: No Network-Card installed or NetBEUI not installed"}));
@@ -69,32 +64,98 @@ TEST_F(Assignment, RunsTheRenumberingCommandForTheHighlightedCard)
         {"already LANA 0", "0", 1, "lanacfg setlananumber 0 0"},
         {"trailing characters kept", "3 (primary)", 1, "lanacfg setlananumber 3 (primary) 0"},
         {"shell syntax passed on as text", "3; rm -rf ~", 1, "lanacfg setlananumber 3; rm -rf ~ 0"},
+        {"the report's bytes as they are", "3\xff\x01", 1, "lanacfg setlananumber 3\xff\x01 0"},
         {"no highlight", "3", -1, "lanacfg setlananumber  0"},
+        {"past the last row", "3", 2, "lanacfg setlananumber  0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        lstLANA.clear();
-        lstCard.clear();
         runner.commands.clear();
-        setRows({{"1", "First Card"}, {c.lanaText, "Second Card"}});
-        lstCard.highlight(c.highlighted);
+        bindings = {{"1", "First Card"}, {c.lanaText, "Second Card"}};
 
-        assign();
+        assign(c.highlighted);
         EXPECT_EQ(runner.commands, (std::vector<std::string>{c.expected}));
     }
     EXPECT_TRUE(messageDialog.shown.empty());
 }
 
-TEST_F(Assignment, HighlightInTheLanaListAloneChangesNothing)
+// A lanacfg whose renumbering ends as told and changes the next report to `after`.
+class RenumberingLanacfg : public testing::FakeLanacfg {
+public:
+    using FakeLanacfg::FakeLanacfg;
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
+    {
+        const CommandOutcome reported = FakeLanacfg::run(commandLine, limit);
+        if (commandLine == reportCommand())
+            return reported;
+        nextReport = after;
+        return renumbering;
+    }
+    std::string after;
+    CommandOutcome renumbering;
+};
+
+TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
 {
-    setRows({{"1", "First Card"}, {"2", "Second Card"}});
-    lstLANA.highlight(1);
-    lstCard.highlight(0);
-    assign();
-    lstCard.highlight(-1);
-    assign();
-    EXPECT_EQ(runner.commands, (std::vector<std::string>{"lanacfg setlananumber 1 0",
-                                                         "lanacfg setlananumber  0"}));
+    using testing::joinLines;
+    const std::string kNetBEUI = "-->NetBEUI Protocol-->";
+    const std::string before =
+        joinLines({"Lana:  2", kNetBEUI + "Intel", "Lana:  4", kNetBEUI + "3Com"});
+    const std::string after =
+        joinLines({"Lana:  0", kNetBEUI + "3Com", "Lana:  2", kNetBEUI + "Intel"});
+    const std::string twins =
+        joinLines({"Lana:  2", kNetBEUI + "Twin", "Lana:  4", kNetBEUI + "Twin"});
+    const std::string renumbering = "lanacfg setlananumber 4 0";
+    const struct {
+        const char* name;
+        std::string adapter;
+        std::string before;
+        CommandOutcome renumbered;
+        NamedAssignmentOutcome outcome;
+        std::string message;
+        int commands;
+    } cases[] = {
+        {"assigned", "3Com", before, {}, NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)", 3},
+        {"not listed", "3com", before, {}, NamedAssignmentOutcome::NotListed,
+         R"(no adapter named "3com" is listed)", 1},
+        {"two of that name", "Twin", twins, {}, NamedAssignmentOutcome::Ambiguous,
+         R"(more than one adapter is named "Twin", on LANAs "2", "4")", 1},
+        {"tool failed", "3Com", before, {CommandOutcome::End::Exited, 5},
+         NamedAssignmentOutcome::NotTaken,
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
+             + R"(" exited with status 5)", 3},
+        {"left running", "3Com", before, {CommandOutcome::End::TimedOutLeftRunning, 30},
+         NamedAssignmentOutcome::NotTaken,
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
+             + R"(" was still running after 30 s; it was left to finish by itself)", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::FakeReportFiles files;
+        RenumberingLanacfg lanacfg(files);
+        lanacfg.nextReport = c.before;
+        lanacfg.renumbering = c.renumbered;
+        // A renumbering that did not take leaves the report as it was.
+        lanacfg.after = c.renumbered.succeeded() ? after : c.before;
+        const NamedAssignmentResult result =
+            assignLana0ByName(c.adapter, lanacfg, files, std::chrono::seconds(30));
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.message, c.message);
+        if (c.outcome == NamedAssignmentOutcome::Assigned) {
+            EXPECT_EQ(result.bindings, (std::vector<Binding>{{"0", "3Com"}, {"2", "Intel"}}));
+        }
+        ASSERT_EQ(lanacfg.commands.size(), static_cast<std::size_t>(c.commands));
+        for (std::size_t i = 0; i < lanacfg.commands.size(); ++i) {
+            const bool isReport = lanacfg.commands[i] == reportCommand();
+            EXPECT_EQ(lanacfg.commands[i], isReport ? reportCommand() : renumbering);
+            ASSERT_TRUE(lanacfg.limits[i].has_value());
+            EXPECT_EQ(lanacfg.limits[i]->after, std::chrono::seconds(30));
+            // Only a report may be cut short; a renumbering may be halfway through its change.
+            EXPECT_EQ(lanacfg.limits[i]->action,
+                      isReport ? OnTimeout::Stop : OnTimeout::LeaveRunning);
+        }
+    }
 }
 
 } // namespace

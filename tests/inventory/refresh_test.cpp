@@ -1,12 +1,12 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
-#include "inventory/plain_adapter_list.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/error_of.h"
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,19 +25,19 @@ const std::string kReportFile(kReportFileName);
 // Notes what the card list held while the report command ran.
 class WatchingLanacfg : public FakeLanacfg {
 public:
-    WatchingLanacfg(FakeReportFiles& files, const PlainAdapterList& lstCard)
-        : FakeLanacfg(files), lstCard_(lstCard)
+    WatchingLanacfg(FakeReportFiles& files, const BindingInventory& inventory)
+        : FakeLanacfg(files), inventory_(inventory)
     {
     }
-    CommandOutcome run(const std::string& commandLine) override
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
     {
-        cardRowsWhileRunning = lstCard_.rowCount();
-        return FakeLanacfg::run(commandLine);
+        bindingsWhileRunning = inventory_.bindings().size();
+        return FakeLanacfg::run(commandLine, limit);
     }
-    int cardRowsWhileRunning = -1;
+    std::optional<std::size_t> bindingsWhileRunning;
 
 private:
-    const PlainAdapterList& lstCard_;
+    const BindingInventory& inventory_;
 };
 
 class Refresh : public ::testing::Test {
@@ -63,11 +63,25 @@ protected:
         return lines;
     }
 
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory{lstLANA, lstCard};
+    Lines lanas() const
+    {
+        Lines texts;
+        for (const Binding& binding : inventory.bindings())
+            texts.push_back(binding.lana);
+        return texts;
+    }
+
+    Lines cards() const
+    {
+        Lines names;
+        for (const Binding& binding : inventory.bindings())
+            names.push_back(binding.adapterName);
+        return names;
+    }
+
+    BindingInventory inventory;
     FakeReportFiles files;
-    WatchingLanacfg lanacfg{files, lstCard};
+    WatchingLanacfg lanacfg{files, inventory};
 };
 
 TEST_F(Refresh, RunsTheReportCommandWithEmptyListsThenListsAndDeletesTheReport)
@@ -76,22 +90,22 @@ TEST_F(Refresh, RunsTheReportCommandWithEmptyListsThenListsAndDeletesTheReport)
     refresh(joinLines({"Lana:  4", kNetBEUI + "Intel PRO/100"}));
 
     EXPECT_EQ(lanacfg.commands.back(), "cmd /c lanacfg showlanapaths >lanapaths.txt");
-    EXPECT_EQ(lanacfg.cardRowsWhileRunning, 0);
-    EXPECT_EQ(lstLANA.rows(), (Lines{"4"}));
-    EXPECT_EQ(lstCard.rows(), (Lines{"Intel PRO/100"}));
+    EXPECT_EQ(lanacfg.bindingsWhileRunning, 0u);
+    EXPECT_EQ(lanas(), (Lines{"4"}));
+    EXPECT_EQ(cards(), (Lines{"Intel PRO/100"}));
     EXPECT_FALSE(reportFileExists());
 }
 
 TEST_F(Refresh, EmptyReportListsNothingAtFirstAndLaterRefreshes)
 {
     refresh("");
-    EXPECT_EQ(lstCard.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
 
     refresh(joinLines({"Lana:  1", kNetBEUI + "A", "Lana:  2", kNetBEUI + "B"}));
-    ASSERT_EQ(lstCard.rowCount(), 2);
+    ASSERT_EQ(cards().size(), 2u);
     refresh("");
-    EXPECT_EQ(lstCard.rowCount(), 0);
-    EXPECT_EQ(lstLANA.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
+    EXPECT_TRUE(lanas().empty());
     EXPECT_TRUE(inventory.reportLines().empty());
 }
 
@@ -100,10 +114,10 @@ TEST_F(Refresh, ShorterReportShowsNoLinesOfTheOneBefore)
     Lines longer(30, "filler");
     longer.insert(longer.end(), {"Lana:  7", kNetBEUI + "Gone Card"});
     refresh(joinLines(longer));
-    ASSERT_EQ(lstCard.rows(), (Lines{"Gone Card"}));
+    ASSERT_EQ(cards(), (Lines{"Gone Card"}));
 
     refresh(joinLines({"LANA paths", "", "Lana:  1", "-->NetBT-->Other"}));
-    EXPECT_EQ(lstCard.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
     EXPECT_EQ(inventory.reportLines().size(), 4u);
 }
 
@@ -117,8 +131,8 @@ TEST_F(Refresh, ReadsReportsOfAnyLengthWhole)
         refresh(joinLines(report, "\r\n"));
 
         EXPECT_EQ(reportLines(), report);
-        EXPECT_EQ(lstLANA.rows(), (Lines{"9"}));
-        EXPECT_EQ(lstCard.rows(), (Lines{"Card at the end"}));
+        EXPECT_EQ(lanas(), (Lines{"9"}));
+        EXPECT_EQ(cards(), (Lines{"Card at the end"}));
         EXPECT_FALSE(reportFileExists());
     }
 }
@@ -126,12 +140,12 @@ TEST_F(Refresh, ReadsReportsOfAnyLengthWhole)
 TEST_F(Refresh, MissingReportIsAnErrorNamingTheFileWithListsLeftEmpty)
 {
     refresh(joinLines({"Lana:  1", kNetBEUI + "A"}));
-    ASSERT_EQ(lstCard.rowCount(), 1);
+    ASSERT_EQ(cards().size(), 1u);
 
     const std::string message = errorOfRefresh(std::nullopt);
     EXPECT_NE(message.find(kReportFile), std::string::npos) << message;
-    EXPECT_EQ(lstCard.rowCount(), 0);
-    EXPECT_EQ(lstLANA.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
+    EXPECT_TRUE(lanas().empty());
     EXPECT_TRUE(inventory.reportLines().empty());
 }
 
@@ -151,7 +165,7 @@ TEST_F(Refresh, ReportLeftFromBeforeNeverPassesForTheNewOne)
     files.files[kReportFile] = joinLines({"Lana:  5", kNetBEUI + "Old Card"});
     const std::string message = errorOfRefresh(std::nullopt);
     EXPECT_NE(message.find(kReportFile), std::string::npos) << message;
-    EXPECT_EQ(lstCard.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
 
     // One that cannot be removed ends the refresh before the report command runs.
     files.files[kReportFile] = joinLines({"Lana:  5", kNetBEUI + "Old Card"});
@@ -160,7 +174,48 @@ TEST_F(Refresh, ReportLeftFromBeforeNeverPassesForTheNewOne)
     const std::string stuck = errorOfRefresh(joinLines({"Lana:  1", kNetBEUI + "New Card"}));
     EXPECT_NE(stuck.find(kReportFile), std::string::npos) << stuck;
     EXPECT_TRUE(lanacfg.commands.empty());
-    EXPECT_EQ(lstCard.rowCount(), 0);
+    EXPECT_TRUE(cards().empty());
+}
+
+TEST_F(Refresh, UnderATimeLimitTheReportCommandIsStoppedAtItAndMustEndWithSuccess)
+{
+    const std::string report = joinLines({"Lana:  1", kNetBEUI + "A"});
+    const struct {
+        const char* name;
+        CommandOutcome outcome;
+        std::string error; // empty: listed
+    } cases[] = {
+        {"success", {}, ""},
+        {"failure", {CommandOutcome::End::Exited, 1},
+         "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" exited with status 1"},
+        {"time limit", {CommandOutcome::End::TimedOutStopped, 30},
+         "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" was still running "
+         "after 30 s and was stopped"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lanacfg.outcome = c.outcome;
+        lanacfg.nextReport = report;
+        const auto underLimit = [&] {
+            inventory.GetLANAInfo(lanacfg, files, std::chrono::seconds(30));
+        };
+        if (c.error.empty()) {
+            underLimit();
+            EXPECT_EQ(cards(), (Lines{"A"}));
+        } else {
+            EXPECT_EQ(testing::errorOf(underLimit), c.error);
+            EXPECT_TRUE(cards().empty());
+        }
+        ASSERT_TRUE(lanacfg.limits.back().has_value());
+        EXPECT_EQ(lanacfg.limits.back()->after, std::chrono::seconds(30));
+        EXPECT_EQ(lanacfg.limits.back()->action, OnTimeout::Stop);
+    }
+
+    // The window's refresh waits as long as it takes, and a failed command shows in the report.
+    lanacfg.outcome = {CommandOutcome::End::Exited, 1};
+    refresh(report);
+    EXPECT_FALSE(lanacfg.limits.back().has_value());
+    EXPECT_EQ(cards(), (Lines{"A"}));
 }
 
 } // namespace

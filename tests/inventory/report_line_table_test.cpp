@@ -1,4 +1,4 @@
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/report_line_table.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/plain_adapter_list.h"
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +17,13 @@ const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 
 Rows scan(const Lines& report)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
+    BindingInventory inventory;
     inventory.loadReport(ReportLineTable::split(testing::joinLines(report), "report"));
     inventory.scanReport();
 
-    EXPECT_EQ(lstLANA.rowCount(), lstCard.rowCount());
     Rows rows;
-    for (int i = 0; i < lstCard.rowCount(); ++i)
-        rows.emplace_back(lstLANA.rowText(i), lstCard.rowText(i));
+    for (const Binding& binding : inventory.bindings())
+        rows.emplace_back(binding.lana, binding.adapterName);
     return rows;
 }
 
@@ -106,21 +102,19 @@ TEST(ReportScan, FindsAdaptersFarIntoALongReport)
 
 TEST(ReportScan, PassAfterAHitResumesAtTheBindingLine)
 {
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    BindingInventory inventory(lstLANA, lstCard);
+    BindingInventory inventory;
     inventory.loadReport(
         ReportLineTable::split(testing::joinLines({"title", "Lana:  1", kNetBEUI + "A", "end"}), "report"));
 
-    inventory.FindLANA0();
+    inventory.nextNetBeuiBinding();
     EXPECT_EQ(inventory.scanIndex(), 2u);
-    EXPECT_EQ(lstCard.rows(), (Lines{"A"}));
+    EXPECT_EQ(inventory.bindings(), (std::vector<Binding>{{"1", "A"}}));
 
     // A pass with nothing left stops at the last line, and so does every pass after it.
-    inventory.FindLANA0();
-    inventory.FindLANA0();
+    inventory.nextNetBeuiBinding();
+    inventory.nextNetBeuiBinding();
     EXPECT_EQ(inventory.scanIndex(), 3u);
-    EXPECT_EQ(lstCard.rowCount(), 1);
+    EXPECT_EQ(inventory.bindings().size(), 1u);
 }
 
 } // namespace

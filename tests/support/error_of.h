@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 
 #include <gtest/gtest.h>
 

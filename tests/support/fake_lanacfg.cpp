@@ -1,7 +1,7 @@
 #include "fake_lanacfg.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 
 #include <algorithm>
 
@@ -30,9 +30,10 @@ void FakeReportFiles::remove(const std::string& path)
         throw OperationError("Could not delete \"" + path + "\": no such file");
 }
 
-CommandOutcome FakeLanacfg::run(const std::string& commandLine)
+CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<TimeLimit> limit)
 {
     commands.push_back(commandLine);
+    limits.push_back(limit);
     if (commandLine == reportCommand() && nextReport)
         files_.files[std::string(kReportFileName)] = *nextReport;
     return outcome;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "inventory/command_runner.h"
-#include "inventory/report_files.h"
+#include "inventory/system_interfaces.h"
 
 #include <map>
 #include <optional>
@@ -22,29 +21,16 @@ public:
     std::vector<std::string> stuck;
 };
 
-// The fake report files seen through a new object each time, as services hand them out.
-class ReportFilesHandle : public ReportFiles {
-public:
-    explicit ReportFilesHandle(FakeReportFiles& files) : files_(files) {}
-    void removeLeftover(const std::string& path) override { files_.removeLeftover(path); }
-    ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override
-    {
-        return files_.readLines(path, maxBytes);
-    }
-    void remove(const std::string& path) override { files_.remove(path); }
-
-private:
-    FakeReportFiles& files_;
-};
-
-// Stands in for lanacfg: records every command line and answers the report command by
-// writing the next report, if one is set, into the fake report files.
+// Stands in for lanacfg: records every command line and its time limit, and answers the
+// report command by writing the next report, if one is set, into the fake report files.
 class FakeLanacfg : public CommandRunner {
 public:
     explicit FakeLanacfg(FakeReportFiles& files) : files_(files) {}
-    CommandOutcome run(const std::string& commandLine) override;
+    CommandOutcome run(const std::string& commandLine,
+                       std::optional<TimeLimit> limit = std::nullopt) override;
 
     std::vector<std::string> commands;
+    std::vector<std::optional<TimeLimit>> limits;
     std::optional<std::string> nextReport;
     CommandOutcome outcome;
 

@@ -1,7 +1,6 @@
 #include "report_lines.h"
 
 #include "inventory/binding_inventory.h"
-#include "inventory/plain_adapter_list.h"
 
 #include <sstream>
 
@@ -20,15 +19,13 @@ std::vector<std::string> lines(const std::string& text)
 
 std::vector<std::pair<std::string, std::string>> scannedRows(const std::string& report)
 {
-    quorvel::PlainAdapterList lstLANA;
-    quorvel::PlainAdapterList lstCard;
-    quorvel::BindingInventory inventory(lstLANA, lstCard);
+    quorvel::BindingInventory inventory;
     inventory.loadReport(quorvel::ReportLineTable::split(report, "report"));
     inventory.scanReport();
 
     std::vector<std::pair<std::string, std::string>> rows;
-    for (int row = 0; row < lstLANA.rowCount() && row < lstCard.rowCount(); ++row)
-        rows.emplace_back(lstLANA.rowText(row), lstCard.rowText(row));
+    for (const quorvel::Binding& binding : inventory.bindings())
+        rows.emplace_back(binding.lana, binding.adapterName);
     return rows;
 }
 

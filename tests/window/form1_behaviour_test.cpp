@@ -1,7 +1,5 @@
-#include "assignment/message_dialog.h"
+#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
-#include "inventory/plain_adapter_list.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_behaviour.h"
 
@@ -20,25 +18,25 @@ using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
 using testing::FakeReportFiles;
 using testing::joinLines;
-using testing::ReportFilesHandle;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 const std::string kTwoCards =
     joinLines({"Lana:  2", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
 
-// Everything the window did through its services, in order: commands run ("run: ..."), busy
-// state ("busy"/"idle"), boxes ("plain box"/"error box: ...") and the program's end ("end: N").
+// Everything the window did through its view and services, in order: rows shown ("shown: N"),
+// commands run ("run: ..."), busy state ("busy"/"idle"), boxes ("plain box"/"error box: ...")
+// and the program's end ("end: N").
 class Form1BehaviourTest : public ::testing::Test {
 protected:
     class LoggingLanacfg : public FakeLanacfg {
     public:
         LoggingLanacfg(FakeReportFiles& files, Lines& log) : FakeLanacfg(files), log_(log) {}
-        CommandOutcome run(const std::string& commandLine) override
+        CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
         {
             log_.push_back("run: " + commandLine);
             if (failWith)
                 failWith();
-            return FakeLanacfg::run(commandLine);
+            return FakeLanacfg::run(commandLine, limit);
         }
         std::function<void()> failWith;
 
@@ -59,35 +57,59 @@ protected:
         Lines& log_;
     };
 
-    // Each operation gets its own runner, as the window makes them; all share the log.
-    class RunnerHandle : public CommandRunner {
+    class LoggingLists : public BindingLists {
     public:
-        explicit RunnerHandle(LoggingLanacfg& lanacfg) : lanacfg_(lanacfg) {}
-        CommandOutcome run(const std::string& commandLine) override { return lanacfg_.run(commandLine); }
+        explicit LoggingLists(Lines& log) : log_(log) {}
+        void showBindings(const std::vector<Binding>& bindings) override
+        {
+            log_.push_back("shown: " + std::to_string(bindings.size()));
+            shown = bindings;
+            highlighted = -1;
+        }
+        int highlightedCard() const override { return highlighted; }
+
+        Lines lanas() const
+        {
+            Lines texts;
+            for (const Binding& binding : shown)
+                texts.push_back(binding.lana);
+            return texts;
+        }
+        Lines cards() const
+        {
+            Lines names;
+            for (const Binding& binding : shown)
+                names.push_back(binding.adapterName);
+            return names;
+        }
+
+        std::vector<Binding> shown;
+        int highlighted = -1;
 
     private:
-        LoggingLanacfg& lanacfg_;
+        Lines& log_;
     };
 
-    FormServices services()
-    {
-        return {
-            [this] { return std::make_unique<RunnerHandle>(lanacfg); },
-            [this] { return std::make_unique<ReportFilesHandle>(files); },
-            [this] { return std::make_unique<LoggingDialog>(log); },
-            [this](bool running) { log.push_back(running ? "busy" : "idle"); },
-            [this](int status) { log.push_back("end: " + std::to_string(status)); },
-        };
-    }
+    class LoggingBusyIndicator : public BusyIndicator {
+    public:
+        explicit LoggingBusyIndicator(Lines& log) : log_(log) {}
+        void showToolRunning(bool running) override { log_.push_back(running ? "busy" : "idle"); }
+
+    private:
+        Lines& log_;
+    };
 
     Lines takeLog() { return std::exchange(log, {}); }
 
     Lines log;
     FakeReportFiles files;
     LoggingLanacfg lanacfg{files, log};
-    PlainAdapterList lstLANA;
-    PlainAdapterList lstCard;
-    Form1Behaviour form{lstLANA, lstCard, services()};
+    LoggingDialog messageDialog{log};
+    LoggingBusyIndicator busyIndicator{log};
+    LoggingLists lists{log};
+    Form1Behaviour form{lists,
+                        {lanacfg, files, messageDialog, busyIndicator,
+                         [this](int status) { log.push_back("end: " + std::to_string(status)); }}};
 };
 
 const std::string kReportRun = "run: " + reportCommand();
@@ -96,9 +118,9 @@ TEST_F(Form1BehaviourTest, LoadListsTheBindings)
 {
     lanacfg.nextReport = kTwoCards;
     EXPECT_TRUE(form.Form_Load());
-    EXPECT_EQ(takeLog(), (Lines{"busy", kReportRun, "idle"}));
-    EXPECT_EQ(lstLANA.rows(), (Lines{"2", "4"}));
-    EXPECT_EQ(lstCard.rows(), (Lines{"3Com EtherLink III", "Intel PRO/100"}));
+    EXPECT_EQ(takeLog(), (Lines{"shown: 0", "busy", kReportRun, "idle", "shown: 2"}));
+    EXPECT_EQ(lists.lanas(), (Lines{"2", "4"}));
+    EXPECT_EQ(lists.cards(), (Lines{"3Com EtherLink III", "Intel PRO/100"}));
 }
 
 TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefresh)
@@ -118,11 +140,11 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         takeLog();
-        lstCard.highlight(c.highlighted);
+        lists.highlighted = c.highlighted;
         (form.*c.event)();
-        EXPECT_EQ(takeLog(), (Lines{"busy", "run: " + c.command, "idle", "busy", kReportRun, "idle"}));
-        EXPECT_EQ(lstCard.rowCount(), 2);
-        EXPECT_EQ(lstCard.highlightedRow(), -1);
+        EXPECT_EQ(takeLog(), (Lines{"busy", "run: " + c.command, "idle", "shown: 0", "busy",
+                                    kReportRun, "idle", "shown: 2"}));
+        EXPECT_EQ(lists.highlightedCard(), -1);
     }
 }
 
@@ -133,7 +155,7 @@ TEST_F(Form1BehaviourTest, SetWithNoCardsWarnsOutsideTheBusyStateThenRefreshes)
     takeLog();
     form.cmdSet_Click();
     EXPECT_EQ(takeLog(), (Lines{"plain box: Warning: No Network-Card installed or NetBEUI not installed",
-                                "busy", kReportRun, "idle"}));
+                                "shown: 0", "busy", kReportRun, "idle", "shown: 0"}));
 }
 
 TEST_F(Form1BehaviourTest, CloseEndsTheProgramWithSuccess)
@@ -146,10 +168,11 @@ TEST_F(Form1BehaviourTest, FailedLoadShowsTheErrorAndEndsTheProgram)
 {
     EXPECT_FALSE(form.Form_Load());
     const Lines shown = takeLog();
-    ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown[2], "idle");
-    EXPECT_EQ(shown[3].rfind("error box: Quorvel: Could not open \"lanapaths.txt\"", 0), 0u) << shown[3];
-    EXPECT_EQ(shown[4], "end: " + std::to_string(EXIT_FAILURE));
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[0], "shown: 0");
+    EXPECT_EQ(shown[3], "idle");
+    EXPECT_EQ(shown[4].rfind("error box: Quorvel: Could not open \"lanapaths.txt\"", 0), 0u) << shown[4];
+    EXPECT_EQ(shown[5], "end: " + std::to_string(EXIT_FAILURE));
 }
 
 TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
@@ -170,7 +193,7 @@ TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
         SCOPED_TRACE(c.name);
         takeLog();
         lanacfg.failWith = c.fail;
-        lstCard.highlight(0);
+        lists.highlighted = 0;
         form.cmdSet_Click();
         EXPECT_EQ(takeLog(), (Lines{"busy", "run: lanacfg setlananumber 2 0", "idle",
                                     "error box: Quorvel: " + c.shown,

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -14,26 +16,33 @@ void PrintTo(const PixelRect& r, std::ostream* out)
 
 namespace {
 
-TEST(Form1Layout, TwipsBecomePixelsAtTheScreensResolution)
+// The one rule the views' placement tests take on trust: twips to the nearest pixel, halves
+// up. At 96 DPI a twip is a fifteenth of a pixel, at 144 a tenth.
+TEST(Form1Layout, TwipsBecomeTheNearestPixelWithHalvesUp)
 {
     const struct {
-        const char* name;
-        PixelRect at96;
-        PixelRect at144;
+        int twips;
+        double dpi;
+        int pixels;
     } cases[] = {
-        {"LABN", {16, 24, 105, 17}, {24, 36, 158, 26}},
-        {"lstCard", {48, 40, 377, 147}, {72, 60, 566, 221}},
-        {"cmdSet", {272, 232, 57, 25}, {408, 348, 86, 38}},
+        {0, 96, 0},    {7, 96, 0},      {8, 96, 1},      {1440, 96, 96},  {6465, 96, 431},
+        {4, 144, 0},   {5, 144, 1},     {15, 144, 2},    {4035, 144, 404}, {1575, 144, 158},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(twipsToPixels(form1Control(c.name).at, 96, 96), c.at96);
-        EXPECT_EQ(twipsToPixels(form1Control(c.name).at, 144, 144), c.at144);
+        SCOPED_TRACE(std::to_string(c.twips) + " twips at " + std::to_string(c.dpi));
+        EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels);
     }
-    EXPECT_EQ(twipsToPixels(kClientWidthTwips, 96), 431);
-    EXPECT_EQ(twipsToPixels(kClientHeightTwips, 96), 269);
-    EXPECT_EQ(twipsToPixels(kClientWidthTwips, 144), 647);
-    EXPECT_EQ(twipsToPixels(kClientHeightTwips, 144), 404);
+    // Across and down each at its own resolution.
+    EXPECT_EQ(twipsToPixels(TwipRect{15, 30, 45, 60}, 96, 144), (PixelRect{1, 3, 3, 6}));
+}
+
+TEST(Form1Layout, TabOrderPutsSetFirstAndEveryControlOnce)
+{
+    const std::vector<const ControlLayout*> order = controlsInTabOrder();
+    ASSERT_EQ(order.size(), kForm1Controls.size());
+    EXPECT_STREQ(order.front()->name, "cmdSet");
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(order[i - 1]->tabOrder, order[i]->tabOrder);
 }
 
 TEST(Form1Layout, EveryControlFitsTheClientAreaAndTabOrdersAreDistinct)

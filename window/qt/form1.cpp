@@ -1,26 +1,32 @@
 #include "form1.h"
 
 #include "window/form1_layout.h"
-#include "window/qt/qt_form_services.h"
 
 #include "app/icons/quorvel.xpm"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QListWidgetItem>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 
-#include <algorithm>
-#include <vector>
-#include <utility>
-
 namespace quorvel {
 
 namespace {
+
+// Eats every mouse, key, wheel and touch event that passes while it is installed.
+class InputDrain : public QObject {
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override { return event->isInputEvent(); }
+};
 
 // The boxes are fixed in size: a desktop with a wider default font gets smaller captions
 // rather than clipped ones.
@@ -57,11 +63,13 @@ Control* makeCaptioned(const char* name, QWidget* window)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : Form1(qtFormServices(this), parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, QWidget* parent)
+    : Form1(runner, reportFiles, messageBox_, parent)
 {
 }
 
-Form1::Form1(FormServices services, QWidget* parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+             QWidget* parent)
     : QWidget(parent),
       LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
@@ -70,9 +78,10 @@ Form1::Form1(FormServices services, QWidget* parent)
       Label2(makeCaptioned<QLabel>("Label2", this)),
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
-      lanaRows_(*lstLANA),
-      cardRows_(*lstCard),
-      behaviour_(lanaRows_, cardRows_, std::move(services))
+      messageBox_(this),
+      behaviour_(*this,
+                 {runner, reportFiles, messageDialog, *this,
+                  [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kFormCaption));
@@ -100,17 +109,17 @@ Form1::Form1(FormServices services, QWidget* parent)
         fitCaption(label);
 
     // Focus moves through the controls that take it in the layout's tab order.
-    std::vector<const ControlLayout*> focusOrder;
-    for (const ControlLayout& control : kForm1Controls) {
-        if (control.kind != ControlKind::Label)
-            focusOrder.push_back(&control);
+    QWidget* previous = nullptr;
+    for (const ControlLayout* control : controlsInTabOrder()) {
+        if (control->kind == ControlKind::Label)
+            continue;
+        auto* next = findChild<QWidget*>(QString::fromLatin1(control->name));
+        if (previous == nullptr)
+            next->setFocus();
+        else
+            setTabOrder(previous, next);
+        previous = next;
     }
-    std::sort(focusOrder.begin(), focusOrder.end(),
-              [](const ControlLayout* a, const ControlLayout* b) { return a->tabOrder < b->tabOrder; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i)
-        setTabOrder(findChild<QWidget*>(QString::fromLatin1(focusOrder[i - 1]->name)),
-                    findChild<QWidget*>(QString::fromLatin1(focusOrder[i]->name)));
-    findChild<QWidget*>(QString::fromLatin1(focusOrder.front()->name))->setFocus();
 
     connect(cmdSet, &QPushButton::clicked, this, [this] { behaviour_.cmdSet_Click(); });
     connect(lstCard, &QListWidget::itemDoubleClicked, this, &Form1::lstCard_DblClick);
@@ -120,6 +129,41 @@ Form1::Form1(FormServices services, QWidget* parent)
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showBindings(const std::vector<Binding>& bindings)
+{
+    lstLANA->clear();
+    lstCard->clear();
+    // Shown as the local encoding reads the report; the bytes stay with the behaviour.
+    for (const Binding& binding : bindings) {
+        lstCard->addItem(QString::fromLocal8Bit(binding.adapterName.data(),
+                                                static_cast<qsizetype>(binding.adapterName.size())));
+        lstLANA->addItem(
+            QString::fromLocal8Bit(binding.lana.data(), static_cast<qsizetype>(binding.lana.size())));
+    }
+}
+
+int Form1::highlightedCard() const
+{
+    const QList<QListWidgetItem*> selected = lstCard->selectedItems();
+    return selected.isEmpty() ? -1 : lstCard->row(selected.first());
+}
+
+void Form1::showToolRunning(bool running)
+{
+    if (running) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    // The window's thread was held by the run, so what the user did meanwhile is still
+    // queued; delivered now, it would act on the lists the run has just replaced.
+    InputDrain drain;
+    QCoreApplication::instance()->installEventFilter(&drain);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&drain);
 }
 
 void Form1::lstCard_DblClick(QListWidgetItem* item)

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "window/qt/message_dialog.h"
 #include "window/form1_behaviour.h"
-#include "window/form_services.h"
-#include "window/qt/list_widget_adapter.h"
 
 #include <QWidget>
 
@@ -15,19 +14,26 @@ namespace quorvel {
 
 // The utility's only window on QtWidgets: the NetBEUI bindings as LANA numbers beside
 // adapter names, and the button that gives the highlighted adapter LANA number 0. A view:
-// what each event does is Form1Behaviour's.
-class Form1 : public QWidget {
+// what each event does is Form1Behaviour's. It shows the bindings and the busy state itself.
+class Form1 : public QWidget, private BindingLists, private BusyIndicator {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
-    explicit Form1(FormServices services, QWidget* parent = nullptr);
+    // With message boxes of its own; the runner and the report files outlive the window.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, QWidget* parent = nullptr);
+    // With the caller's message box too, as tests give one.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+          QWidget* parent = nullptr);
 
     // Fills the lists; call before the window is first shown. False when that failed:
     // the error has been reported and the window must not be shown.
     bool Form_Load();
 
 private:
+    void showBindings(const std::vector<Binding>& bindings) override;
+    // The selected row only: Qt's current row follows keyboard focus, not the user's pick.
+    int highlightedCard() const override;
+    void showToolRunning(bool running) override;
     void lstCard_DblClick(QListWidgetItem* item);
     void placeControls();
 
@@ -39,8 +45,7 @@ private:
     QPushButton* cmdExit;
     QPushButton* cmdSet;
 
-    ListWidgetAdapter lanaRows_;
-    ListWidgetAdapter cardRows_;
+    QtMessageDialog messageBox_;
     Form1Behaviour behaviour_;
 };
 

@@ -1,15 +1,16 @@
 #include "form1.h"
 
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/system_message.h"
 #include "window/form1_layout.h"
-#include "window/win32/form1_window_class.h"
-#include "window/win32/win32_form_services.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
+#include <utility>
 
 namespace quorvel {
 
@@ -46,6 +47,44 @@ ControlClass controlClass(ControlKind kind)
     throw OperationError("Could not create " + what + ": " + systemMessage(error));
 }
 
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+
+// WM_MOUSEHWHEEL (Vista) lies past the WM_MOUSELAST of the Windows 2000 headers.
+constexpr UINT kLastMouseMessage = 0x020E;
+
+constexpr MessageRange kInputMessages[] = {
+    {WM_KEYFIRST, WM_KEYLAST},
+    {WM_MOUSEFIRST, kLastMouseMessage},
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+};
+
+// Removes the keyboard and mouse messages (client and non-client) queued for this thread's
+// windows, and ends any mouse capture that their button-up would have ended.
+void discardQueuedInput()
+{
+    MSG message;
+    for (const MessageRange& range : kInputMessages) {
+        while (::PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE) != 0) {
+        }
+    }
+    // A list box captures the mouse on a double-click; the button-up that ends it may have
+    // been among the messages just dropped.
+    if (::GetCapture() != nullptr)
+        ::ReleaseCapture();
+}
+
+void appendRow(HWND listBox, const std::string& text)
+{
+    const std::wstring shown = wideFromAnsi(text);
+    const LRESULT row =
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (row == LB_ERR || row == LB_ERRSPACE)
+        throw OperationError("Could not add \"" + text + "\" to a list: out of memory");
+}
+
 RECT workArea()
 {
     RECT area{};
@@ -68,22 +107,57 @@ RECT centredFrame(const ScreenDpi& dpi)
     return {left, top, left + width, top + height};
 }
 
-// Made in tab order: the dialog manager moves the focus in the order the controls were made.
-std::vector<const ControlLayout*> controlsInTabOrder()
+ControlId controlIdOf(std::string_view name)
 {
-    std::vector<const ControlLayout*> controls;
-    controls.reserve(kForm1Controls.size());
-    for (const ControlLayout& control : kForm1Controls)
-        controls.push_back(&control);
-    std::sort(controls.begin(), controls.end(), [](const ControlLayout* a, const ControlLayout* b) {
-        return a->tabOrder < b->tabOrder;
-    });
-    return controls;
+    static constexpr std::array<std::pair<std::string_view, ControlId>, 7> kIds = {{
+        {"LABN", ControlId::LABN},
+        {"Label1", ControlId::Label1},
+        {"lstLANA", ControlId::lstLANA},
+        {"lstCard", ControlId::lstCard},
+        {"Label2", ControlId::Label2},
+        {"cmdExit", ControlId::cmdExit},
+        {"cmdSet", ControlId::cmdSet},
+    }};
+    for (const auto& [controlName, id] : kIds) {
+        if (controlName == name)
+            return id;
+    }
+    throw std::logic_error("no control id for " + std::string(name));
+}
+
+// The program's icon: resource 1 of the program file, shown by the window and Explorer alike.
+constexpr WORD kProgramIconId = 1;
+constexpr const wchar_t* kWindowClassName = L"QuorvelForm1";
+
+// Registers the window's class once per process, with the dialog background and the icon.
+const wchar_t* form1WindowClass(WNDPROC windowProcedure)
+{
+    const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = program;
+    windowClass.hIcon = ::LoadIconW(program, MAKEINTRESOURCEW(kProgramIconId));
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageW(program, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    // The colour dialogs have, which the labels draw on.
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kWindowClassName;
+    if (::RegisterClassExW(&windowClass) == 0) {
+        const DWORD error = ::GetLastError();
+        // A second window of the same program, as the tests make them.
+        if (error != ERROR_CLASS_ALREADY_EXISTS)
+            throw OperationError("Could not register the window class: " + systemMessage(error));
+    }
+    return kWindowClassName;
 }
 
 void createControls(HWND window, const ScreenDpi& dpi, const DialogFont& fonts)
 {
     const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    // Made in tab order: the dialog manager moves the focus in the order the controls were made.
     for (const ControlLayout* layout : controlsInTabOrder()) {
         const ControlClass kind = controlClass(layout->kind);
         const PixelRect at = twipsToPixels(layout->at, dpi.x, dpi.y);
@@ -112,22 +186,26 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
     if (window.get() == nullptr)
         failToCreate("the window");
     createControls(window.get(), dpi, fonts);
-    const HWND created = window.get();
-    window.release();
-    return created;
+    return window.release();
 }
 
 } // namespace
 
-Form1::Form1() : Form1(win32FormServices)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, std::optional<ScreenDpi> dpi)
+    : Form1(runner, reportFiles, messageBox_, dpi)
 {
 }
 
-Form1::Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+             std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
-      lanaRows_(control(ControlId::lstLANA)),
-      cardRows_(control(ControlId::lstCard)),
-      behaviour_(lanaRows_, cardRows_, services(*this)),
+      messageBox_(window_.get()),
+      behaviour_(*this,
+                 {runner, reportFiles, messageDialog, *this,
+                  [this](int status) {
+                      destroy();
+                      ::PostQuitMessage(status);
+                  }}),
       focusOnActivation_(control(ControlId::cmdSet))
 {
     // Only now, with the object whole, do the window's messages reach it.
@@ -144,6 +222,37 @@ Form1::~Form1()
 bool Form1::Form_Load()
 {
     return behaviour_.Form_Load();
+}
+
+void Form1::showBindings(const std::vector<Binding>& bindings)
+{
+    const HWND lstLANA = control(ControlId::lstLANA);
+    const HWND lstCard = control(ControlId::lstCard);
+    ::SendMessageW(lstLANA, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(lstCard, LB_RESETCONTENT, 0, 0);
+    for (const Binding& binding : bindings) {
+        appendRow(lstCard, binding.adapterName);
+        appendRow(lstLANA, binding.lana);
+    }
+}
+
+int Form1::highlightedCard() const
+{
+    const LRESULT row = ::SendMessageW(control(ControlId::lstCard), LB_GETCURSEL, 0, 0);
+    return row == LB_ERR ? -1 : static_cast<int>(row);
+}
+
+void Form1::showToolRunning(bool running)
+{
+    if (running) {
+        cursorBeforeRun_ = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return;
+    }
+    // No cursor at all would leave the pointer invisible until it next moves.
+    ::SetCursor(cursorBeforeRun_ != nullptr ? cursorBeforeRun_ : ::LoadCursorW(nullptr, IDC_ARROW));
+    // The window's thread was held by the run, so what the user did meanwhile is still
+    // queued; delivered now, it would act on the lists the run has just replaced.
+    discardQueuedInput();
 }
 
 void Form1::show(int showCommand)
@@ -168,6 +277,26 @@ bool Form1::preTranslate(MSG& message)
         }
     }
     return ::IsDialogMessageW(handle(), &message) != 0;
+}
+
+int Form1::run(int showCommand)
+{
+    // A failed load has posted the program's end already: the loop below only collects it.
+    if (Form_Load())
+        show(showCommand);
+
+    MSG message{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(message.wParam);
+        if (got == -1)
+            return EXIT_FAILURE;
+        if (!preTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
 }
 
 void Form1::destroy()

@@ -1,33 +1,41 @@
 #pragma once
 
+#include "platform/win32/owned_handle.h"
 #include "window/form1_behaviour.h"
-#include "window/form_services.h"
-#include "window/win32/control_ids.h"
-#include "window/win32/dialog_font.h"
-#include "window/win32/list_box_adapter.h"
-#include "window/win32/owned_window.h"
-#include "window/win32/screen_dpi.h"
+#include "window/win32/dialog_metrics.h"
+#include "window/win32/message_dialog.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 namespace quorvel {
 
+// The controls' ids, stable so that tests and tools find each control with GetDlgItem. They
+// stay clear of IDOK, IDCANCEL and the other ids the dialog manager sends on its own.
+enum class ControlId : int {
+    LABN = 1001,
+    Label1,
+    lstLANA,
+    lstCard,
+    Label2,
+    cmdExit,
+    cmdSet,
+};
+
 // The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
 // names, and the button that gives the highlighted adapter LANA number 0. A view: what each
-// event does is Form1Behaviour's.
-class Form1 {
+// event does is Form1Behaviour's. It shows the bindings and the busy state itself.
+class Form1 : private BindingLists, private BusyIndicator {
 public:
-    // The services for this window, asked for once while it is being built.
-    using ServicesFor = std::function<FormServices(Form1& window)>;
-
-    // Built hidden, with the system's services, laid out at the screen's logical resolution.
-    Form1();
-    // With services of the caller's making, at the resolution given (else the screen's).
-    explicit Form1(const ServicesFor& services, std::optional<ScreenDpi> dpi = std::nullopt);
-    ~Form1();
+    // Built hidden, laid out at the resolution given (else the screen's), with message boxes
+    // of its own; the runner and the report files outlive the window.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles,
+          std::optional<ScreenDpi> dpi = std::nullopt);
+    // With the caller's message box too, as tests give one.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+          std::optional<ScreenDpi> dpi = std::nullopt);
+    ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -40,12 +48,21 @@ public:
     // the window's keys (Tab, Enter, Space, Esc, ...) and has been dealt with.
     bool preTranslate(MSG& message);
     void destroy();
+    // Loads the window, shows it unless the load failed, and runs the thread's message loop
+    // until the program's end; returns the exit status the window ended it with.
+    int run(int showCommand = SW_SHOWNORMAL);
 
     // The window, or null once it has been destroyed.
     HWND handle() const { return window_.get(); }
     HWND control(ControlId id) const;
 
 private:
+    // Shown in the ANSI code page, as the report is written; the bytes stay with the behaviour.
+    void showBindings(const std::vector<Binding>& bindings) override;
+    int highlightedCard() const override;
+    // The wait cursor while a tool runs; at the end the cursor from before, and the input
+    // that queued up meanwhile dropped.
+    void showToolRunning(bool running) override;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,8 +70,8 @@ private:
 
     DialogFont font_;
     OwnedWindow window_;
-    ListBoxAdapter lanaRows_;
-    ListBoxAdapter cardRows_;
+    Win32MessageDialog messageBox_;
+    HCURSOR cursorBeforeRun_ = nullptr;
     Form1Behaviour behaviour_;
     // Where the focus goes back to when the window is activated again.
     HWND focusOnActivation_;

@@ -1,6 +1,6 @@
 #include "program_run.h"
 
-#include "window/win32/control_ids.h"
+#include "window/win32/form1.h"
 
 #include <gtest/gtest.h>
 

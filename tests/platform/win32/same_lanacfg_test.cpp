@@ -1,5 +1,5 @@
 #include "inventory/lanacfg_contract.h"
-#include "platform/win32/win32_command_runner.h"
+#include "platform/system_access.h"
 #include "tests/platform/win32/echo_program.h"
 #include "tests/support/scratch_folder.h"
 
@@ -11,7 +11,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorvel::Win32CommandRunner;
+using quorvel::SystemCommandRunner;
 using quorvel::testing::ChildEnvironment;
 using quorvel::testing::installEcho;
 using quorvel::testing::PathPrefix;
@@ -46,7 +46,7 @@ TEST(SameLanacfg, BothCommandsRunTheLanacfgThatCmdFinds)
         for (const std::string& line : {quorvel::reportCommand(), quorvel::renumberCommand("3")}) {
             SCOPED_TRACE(line);
             fs::remove(recordFile);
-            Win32CommandRunner().run(line);
+            SystemCommandRunner().run(line);
             const auto record = readEchoRecord(recordFile);
             ASSERT_TRUE(record);
             EXPECT_TRUE(sameFile(record->program, c.inCurrentFolder ? expected : other))

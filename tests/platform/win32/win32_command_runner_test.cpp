@@ -1,7 +1,7 @@
-#include "platform/win32/win32_command_runner.h"
+#include "platform/system_access.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "tests/platform/win32/echo_program.h"
 #include "tests/support/scratch_folder.h"
 
@@ -21,7 +21,7 @@ using quorvel::CommandOutcome;
 using quorvel::OnTimeout;
 using quorvel::OperationError;
 using quorvel::TimeLimit;
-using quorvel::Win32CommandRunner;
+using quorvel::SystemCommandRunner;
 using quorvel::testing::ChildEnvironment;
 using quorvel::testing::besideThisProgram;
 using quorvel::testing::fileBytes;
@@ -81,18 +81,18 @@ std::optional<bool> echoHasEnded(const fs::path& pidFile)
 
 // Each test works in a fresh current folder holding a fake lanacfg.exe, which records how it
 // was started into record.txt.
-class Win32CommandRunnerTest : public ::testing::Test {
+class SystemCommandRunnerTest : public ::testing::Test {
 protected:
-    Win32CommandRunnerTest() { env.set("QUORVEL_ECHO_RECORD", recordFile.string()); }
+    SystemCommandRunnerTest() { env.set("QUORVEL_ECHO_RECORD", recordFile.string()); }
 
     ScratchFolder scratch{ScratchFolder::Enter::Yes};
     fs::path tool = installEcho(scratch.path());
     fs::path recordFile = scratch / "record.txt";
     ChildEnvironment env;
-    Win32CommandRunner runner;
+    SystemCommandRunner runner;
 };
 
-TEST_F(Win32CommandRunnerTest, TheCommandLineArrivesAsComposed)
+TEST_F(SystemCommandRunnerTest, TheCommandLineArrivesAsComposed)
 {
     const std::string lines[] = {
         "lanacfg setlananumber \"3 (x)\" 0   ",
@@ -114,7 +114,7 @@ TEST_F(Win32CommandRunnerTest, TheCommandLineArrivesAsComposed)
     }
 }
 
-TEST_F(Win32CommandRunnerTest, InterpreterFormRunsTheSystemsCmdWhoseRedirectionWritesTheReport)
+TEST_F(SystemCommandRunnerTest, InterpreterFormRunsTheSystemsCmdWhoseRedirectionWritesTheReport)
 {
     // A cmd.exe in the current folder would be run before the system's if the runner let
     // CreateProcessW search; this one, a copy of the echo program, writes no report.
@@ -129,7 +129,7 @@ TEST_F(Win32CommandRunnerTest, InterpreterFormRunsTheSystemsCmdWhoseRedirectionW
     EXPECT_TRUE(sameFile(report->program, tool)) << report->program;
 }
 
-TEST_F(Win32CommandRunnerTest, WaitsForTheCommandToEnd)
+TEST_F(SystemCommandRunnerTest, WaitsForTheCommandToEnd)
 {
     env.set("QUORVEL_ECHO_SLEEP_MS", "1000");
     for (const std::string line :
@@ -141,7 +141,7 @@ TEST_F(Win32CommandRunnerTest, WaitsForTheCommandToEnd)
     }
 }
 
-TEST_F(Win32CommandRunnerTest, TellsTheExitStatus)
+TEST_F(SystemCommandRunnerTest, TellsTheExitStatus)
 {
     const struct {
         const char* line;
@@ -163,7 +163,7 @@ TEST_F(Win32CommandRunnerTest, TellsTheExitStatus)
     }
 }
 
-TEST_F(Win32CommandRunnerTest, ShowsNoConsoleWindow)
+TEST_F(SystemCommandRunnerTest, ShowsNoConsoleWindow)
 {
     for (const std::string line :
          {"lanacfg setlananumber 3 0", "cmd /c lanacfg setlananumber 3 0"}) {
@@ -178,7 +178,7 @@ TEST_F(Win32CommandRunnerTest, ShowsNoConsoleWindow)
 }
 
 // The tool's complaints reach a user at a console; its output goes nowhere.
-TEST_F(Win32CommandRunnerTest, ErrorsGoToThisProcesssStandardErrorAndOutputNowhere)
+TEST_F(SystemCommandRunnerTest, ErrorsGoToThisProcesssStandardErrorAndOutputNowhere)
 {
     // Inheritable, as the standard handles of a redirected program often are: a child that
     // simply inherited them would write its output here too.
@@ -202,15 +202,15 @@ TEST_F(Win32CommandRunnerTest, ErrorsGoToThisProcesssStandardErrorAndOutputNowhe
     EXPECT_EQ(fileBytes(captured), "no such LANA");
 }
 
-TEST_F(Win32CommandRunnerTest, AtTheTimeLimitStopEndsTheCommandAndWhatItStarted)
+TEST_F(SystemCommandRunnerTest, AtTheTimeLimitStopEndsTheCommandAndWhatItStarted)
 {
     const fs::path pidFile = scratch / "pid.txt";
     env.set("QUORVEL_ECHO_PID", pidFile.string());
     env.set("QUORVEL_ECHO_WAIT_FOR", (scratch / "never").string());
 
-    Win32CommandRunner stopping(TimeLimit{2s, OnTimeout::Stop});
     // lanacfg runs as cmd's child here: stopping cmd alone would leave it running.
-    const CommandOutcome outcome = stopping.run("cmd /c lanacfg setlananumber 3 0");
+    const CommandOutcome outcome =
+        runner.run("cmd /c lanacfg setlananumber 3 0", TimeLimit{2s, OnTimeout::Stop});
     EXPECT_EQ(outcome.end, End::TimedOutStopped);
     EXPECT_EQ(outcome.value, 2);
 
@@ -220,15 +220,15 @@ TEST_F(Win32CommandRunnerTest, AtTheTimeLimitStopEndsTheCommandAndWhatItStarted)
     EXPECT_TRUE(*ended) << "lanacfg still runs";
 }
 
-TEST_F(Win32CommandRunnerTest, AtTheTimeLimitLeaveRunningStopsWaitingAndLetsItFinish)
+TEST_F(SystemCommandRunnerTest, AtTheTimeLimitLeaveRunningStopsWaitingAndLetsItFinish)
 {
     const fs::path pidFile = scratch / "pid.txt";
     const fs::path go = scratch / "go";
     env.set("QUORVEL_ECHO_PID", pidFile.string());
     env.set("QUORVEL_ECHO_WAIT_FOR", go.string());
 
-    Win32CommandRunner leaving(TimeLimit{1s, OnTimeout::LeaveRunning});
-    const CommandOutcome outcome = leaving.run("lanacfg setlananumber 3 0");
+    const CommandOutcome outcome =
+        runner.run("lanacfg setlananumber 3 0", TimeLimit{1s, OnTimeout::LeaveRunning});
     EXPECT_EQ(outcome.end, End::TimedOutLeftRunning);
     EXPECT_EQ(outcome.value, 1);
     EXPECT_FALSE(fs::exists(recordFile));
@@ -238,7 +238,7 @@ TEST_F(Win32CommandRunnerTest, AtTheTimeLimitLeaveRunningStopsWaitingAndLetsItFi
     EXPECT_EQ(echoHasEnded(pidFile), true);
 }
 
-TEST(Win32CommandRunner, CommandsThatCannotStartAreErrorsNamingTheCommandLine)
+TEST(SystemCommandRunner, CommandsThatCannotStartAreErrorsNamingTheCommandLine)
 {
     const ScratchFolder scratch(ScratchFolder::Enter::Yes);
     // A text file passing for a program: found, but CreateProcessW cannot start it.
@@ -262,7 +262,7 @@ TEST(Win32CommandRunner, CommandsThatCannotStartAreErrorsNamingTheCommandLine)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         try {
-            Win32CommandRunner().run(c.line);
+            SystemCommandRunner().run(c.line);
             ADD_FAILURE() << "no error";
         } catch (const OperationError& error) {
             const std::string message = error.what();

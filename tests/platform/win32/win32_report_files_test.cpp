@@ -1,7 +1,7 @@
-#include "platform/win32/win32_report_files.h"
+#include "platform/system_access.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "inventory/operation_error.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
@@ -19,13 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using quorvel::OperationError;
-using quorvel::Win32ReportFiles;
+using quorvel::SystemReportFiles;
 using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
 
 // Each test works in a fresh current folder, so that relative names can be checked for the
 // full path in messages.
-class Win32ReportFilesTest : public ::testing::Test {
+class SystemReportFilesTest : public ::testing::Test {
 protected:
     std::string write(std::string_view bytes, const std::string& name = "report.txt")
     {
@@ -41,10 +41,10 @@ protected:
     }
 
     ScratchFolder scratch{ScratchFolder::Enter::Yes};
-    Win32ReportFiles files;
+    SystemReportFiles files;
 };
 
-TEST_F(Win32ReportFilesTest, ReadsTheLinesOfAFileByteForByte)
+TEST_F(SystemReportFilesTest, ReadsTheLinesOfAFileByteForByte)
 {
     const auto lines = files.readLines(
         write("Lana:  3\r\n-->NetBEUI Protocol-->Carte r\xe9seau\r\n\r\nlast"), 100);
@@ -55,7 +55,7 @@ TEST_F(Win32ReportFilesTest, ReadsTheLinesOfAFileByteForByte)
     EXPECT_EQ(lines[3], "last");
 }
 
-TEST_F(Win32ReportFilesTest, ReadsAFileOfManyReadSteps)
+TEST_F(SystemReportFilesTest, ReadsAFileOfManyReadSteps)
 {
     std::string bytes;
     for (int lana = 0; lana < 300'000; ++lana)
@@ -67,7 +67,7 @@ TEST_F(Win32ReportFilesTest, ReadsAFileOfManyReadSteps)
     EXPECT_EQ(lines[299'999], "Lana:  299999");
 }
 
-TEST_F(Win32ReportFilesTest, RefusesAFileOverTheLimitNamingItsSize)
+TEST_F(SystemReportFilesTest, RefusesAFileOverTheLimitNamingItsSize)
 {
     EXPECT_EQ(files.readLines(write("abcd\n"), 5).size(), 1u);
     EXPECT_EQ(errorOf([&] { files.readLines(write("abcde\n"), 5); }),
@@ -85,7 +85,7 @@ TEST_F(Win32ReportFilesTest, RefusesAFileOverTheLimitNamingItsSize)
 
 // A folder at the report's name, or a device name such as NUL, which opens the device
 // whatever the folder holds.
-TEST_F(Win32ReportFilesTest, RefusesWhatIsNotARegularFile)
+TEST_F(SystemReportFilesTest, RefusesWhatIsNotARegularFile)
 {
     fs::create_directory(scratch / "folder");
     for (const std::string name : {"folder", "NUL"}) {
@@ -101,7 +101,7 @@ TEST_F(Win32ReportFilesTest, RefusesWhatIsNotARegularFile)
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 }
 
-TEST_F(Win32ReportFilesTest, MissingFileErrorsNameItByItsFullPath)
+TEST_F(SystemReportFilesTest, MissingFileErrorsNameItByItsFullPath)
 {
     const struct {
         const char* action;
@@ -121,7 +121,7 @@ TEST_F(Win32ReportFilesTest, MissingFileErrorsNameItByItsFullPath)
     EXPECT_FALSE(fs::exists(scratch / "absent.txt"));
 }
 
-TEST_F(Win32ReportFilesTest, RemoveDeletesTheFile)
+TEST_F(SystemReportFilesTest, RemoveDeletesTheFile)
 {
     files.remove(write("Lana:  3\r\n"));
     EXPECT_FALSE(fs::exists(scratch / "report.txt"));
@@ -129,7 +129,7 @@ TEST_F(Win32ReportFilesTest, RemoveDeletesTheFile)
 
 // A read-only leftover would make the report command's redirection fail, and leave the
 // leftover to be read as the new report.
-TEST_F(Win32ReportFilesTest, RemoveLeftoverClearsTheNameOfAnyFile)
+TEST_F(SystemReportFilesTest, RemoveLeftoverClearsTheNameOfAnyFile)
 {
     files.removeLeftover("nothing-there.txt");
 
@@ -150,7 +150,7 @@ TEST_F(Win32ReportFilesTest, RemoveLeftoverClearsTheNameOfAnyFile)
     }
 }
 
-TEST_F(Win32ReportFilesTest, RemoveLeftoverSaysWhyWhenTheNameCannotBeCleared)
+TEST_F(SystemReportFilesTest, RemoveLeftoverSaysWhyWhenTheNameCannotBeCleared)
 {
     fs::create_directory(scratch / "folder");
     EXPECT_EQ(errorOf([&] { files.removeLeftover("folder"); }),

@@ -1,7 +1,7 @@
 // A program of the window subsystem, as the Windows edition is: it has no console that a
 // command could share. It runs the command line in QUORVEL_RUNNER_COMMAND with the Win32
 // command runner and exits with the command's exit status (1000 when it could not run it).
-#include "platform/win32/win32_command_runner.h"
+#include "platform/system_access.h"
 
 #include <windows.h>
 
@@ -16,7 +16,7 @@ int main()
         return 1000;
     try {
         const quorvel::CommandOutcome outcome =
-            quorvel::Win32CommandRunner().run(std::string(command, length));
+            quorvel::SystemCommandRunner().run(std::string(command, length));
         return static_cast<int>(outcome.value);
     } catch (...) {
         return 1000;

@@ -1,8 +1,8 @@
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
+#include "window/form1_layout.h"
 #include "window/qt/form1.h"
-#include "window/qt/list_widget_adapter.h"
-#include "window/qt/qt_form_services.h"
+#include "platform/system_access.h"
+#include "window/qt/message_dialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,19 +61,20 @@ struct CapturingBox : MessageDialog {
     Seen& seen;
 };
 
-// Notes the cursor, then hands the command to the real runner, if there is one.
+// Notes the cursor, then hands the command to the real runner while the tool answers.
 struct WatchingRunner : CommandRunner {
-    WatchingRunner(Seen& seen, std::unique_ptr<CommandRunner> real) : seen(seen), real(std::move(real)) {}
-    CommandOutcome run(const std::string& commandLine) override
+    explicit WatchingRunner(Seen& seen) : seen(seen) {}
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
     {
         seen.cursorDuringRuns.push_back(overrideCursor());
         if (duringRun)
             duringRun(commandLine);
-        return real ? real->run(commandLine) : CommandOutcome{};
+        return toolAnswers ? real.run(commandLine, limit) : CommandOutcome{};
     }
     std::function<void(const std::string&)> duringRun;
+    bool toolAnswers = true;
     Seen& seen;
-    std::unique_ptr<CommandRunner> real;
+    SystemCommandRunner real;
 };
 
 QStringList rows(const QListWidget* list)
@@ -128,16 +129,9 @@ private slots:
         QVERIFY(QDir::setCurrent(work->path()));
         qputenv("LANACFG_STATE", work->filePath("bindings.txt").toLocal8Bit());
         seen = {};
-        toolAnswers = true;
-        duringRun = nullptr;
-        FormServices services = qtFormServices(nullptr);
-        services.makeRunner = [this, real = services.makeRunner] {
-            auto runner = std::make_unique<WatchingRunner>(seen, toolAnswers ? real() : nullptr);
-            runner->duringRun = duringRun;
-            return runner;
-        };
-        services.makeMessageDialog = [this] { return std::make_unique<CapturingBox>(seen); };
-        form.emplace(services);
+        runner.toolAnswers = true;
+        runner.duringRun = nullptr;
+        form.emplace(runner, reportFiles, box);
         lstLANA = form->findChild<QListWidget*>("lstLANA");
         lstCard = form->findChild<QListWidget*>("lstCard");
         cmdSet = form->findChild<QPushButton*>("cmdSet");
@@ -165,21 +159,22 @@ private slots:
         QCOMPARE(form->screen()->logicalDotsPerInchX(), 96.0);
         QCOMPARE(form->windowTitle(), "Quorvel");
         QVERIFY(!form->windowIcon().isNull());
-        QCOMPARE(form->size(), QSize(431, 269));
+        QCOMPARE(form->size(), QSize(twipsToPixels(kClientWidthTwips, 96), twipsToPixels(kClientHeightTwips, 96)));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        const struct { const char* name; QRect at; QString caption; } controls[] = {
-            {"LABN", {16, 24, 105, 17}, "LANA"},
-            {"Label1", {128, 24, 129, 17}, "Network Card"},
-            {"lstLANA", {16, 40, 33, 147}, {}},
-            {"lstCard", {48, 40, 377, 147}, {}},
-            {"Label2", {16, 200, 409, 17}, "Highlight the Card where you want to set the LANA=O and click set"},
-            {"cmdExit", {128, 232, 57, 25}, "Close"},
-            {"cmdSet", {272, 232, 57, 25}, "Set"},
+        const struct { const char* name; QString caption; } controls[] = {
+            {"LABN", "LANA"},
+            {"Label1", "Network Card"},
+            {"lstLANA", {}},
+            {"lstCard", {}},
+            {"Label2", "Highlight the Card where you want to set the LANA=O and click set"},
+            {"cmdExit", "Close"},
+            {"cmdSet", "Set"},
         };
         for (const auto& control : controls) {
             auto* widget = form->findChild<QWidget*>(control.name);
             QVERIFY2(widget, control.name);
-            QCOMPARE(widget->geometry(), control.at);
+            const PixelRect at = twipsToPixels(form1Control(control.name).at, 96, 96);
+            QCOMPARE(widget->geometry(), QRect(at.left, at.top, at.width, at.height));
             if (auto* label = qobject_cast<QLabel*>(widget))
                 QCOMPARE(label->text(), control.caption);
             if (auto* button = qobject_cast<QPushButton*>(widget))
@@ -229,7 +224,7 @@ private slots:
         // While the renumbering holds the window, the user clicks the second row and "Set"
         // again; after the refresh that row holds another adapter.
         int renumberings = 0;
-        duringRun = [&](const std::string& commandLine) {
+        runner.duringRun = [&](const std::string& commandLine) {
             if (commandLine.rfind("lanacfg setlananumber", 0) != 0 || ++renumberings > 1)
                 return;
             postClick(lstCard->viewport(), rowCentre(lstCard, 1));
@@ -291,7 +286,7 @@ private slots:
     {
         QVERIFY(form->Form_Load());
         form->show();
-        toolAnswers = false; // so no report file is written
+        runner.toolAnswers = false; // so no report file is written
         QCOMPARE(execFrom([this] { QTest::mouseClick(cmdSet, Qt::LeftButton); }), EXIT_FAILURE);
         QCOMPARE(seen.errors.size(), 1u);
         QVERIFY2(seen.errors[0].contains("lanapaths.txt"), qPrintable(seen.errors[0]));
@@ -299,25 +294,10 @@ private slots:
 
     void failedLoadIsShownAndKeepsTheWindowHidden()
     {
-        toolAnswers = false;
+        runner.toolAnswers = false;
         QVERIFY(!form->Form_Load());
         QCOMPARE(seen.errors.size(), 1u);
         QVERIFY(!form->isVisible());
-    }
-
-    void rowsKeepTheReportsBytesAndOnlySelectionHighlights()
-    {
-        QListWidget list;
-        ListWidgetAdapter adapter(list);
-        const std::string odd = "Karte \xff\x01 \xc3\xa4";
-        adapter.append("plain");
-        adapter.append(odd);
-        QCOMPARE(adapter.rowText(1), odd);
-        QCOMPARE(adapter.rowText(2), "");
-        list.setCurrentRow(1, QItemSelectionModel::NoUpdate);
-        QCOMPARE(adapter.highlightedRow(), -1);
-        list.setCurrentRow(1);
-        QCOMPARE(adapter.highlightedRow(), 1);
     }
 
     void programWithoutDisplayExplainsAndFails()
@@ -354,7 +334,7 @@ private slots:
         closer.start(10);
         // Inside a running event loop, as the window shows it: earlier cases ended theirs.
         execFrom([&] {
-            qtFormServices(nullptr).makeMessageDialog()->show(error, "Quorvel", MessageKind::Error);
+            QtMessageDialog().show(error, "Quorvel", MessageKind::Error);
             QCoreApplication::exit(0);
         });
         QCOMPARE(shownText, QString::fromStdString(error));
@@ -365,8 +345,9 @@ private slots:
 private:
     std::optional<QTemporaryDir> work;
     Seen seen;
-    bool toolAnswers = true;
-    std::function<void(const std::string&)> duringRun;
+    WatchingRunner runner{seen};
+    SystemReportFiles reportFiles;
+    CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;
     QListWidget* lstCard = nullptr;

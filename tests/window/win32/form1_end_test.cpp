@@ -1,7 +1,6 @@
 #include "form1_fixture.h"
 
-#include "window/win32/run_window.h"
-#include "window/win32/win32_form_services.h"
+#include "window/win32/message_dialog.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,7 +25,7 @@ void CALLBACK giveUp(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*
 int runWindowOrGiveUp(Form1& window)
 {
     const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, giveUp);
-    const int status = runWindow(window);
+    const int status = window.run();
     ::KillTimer(nullptr, timer);
     return status;
 }
@@ -158,7 +157,7 @@ TEST_F(Form1Test, ErrorBoxHasTheErrorIconAndStandsOverTheWindowOnceItIsShown)
             ::SetWindowsHookExW(WH_CBT, noteAndCloseBoxes, nullptr, ::GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
         shownBoxes.clear();
-        win32FormServices(*form).makeMessageDialog()->show(error, "Quorvel", MessageKind::Error);
+        Win32MessageDialog(window).show(error, "Quorvel", MessageKind::Error);
         ::UnhookWindowsHookEx(hook);
 
         ASSERT_EQ(shownBoxes.size(), 1u);

@@ -1,7 +1,6 @@
 #include "form1_fixture.h"
 
 #include "inventory/lanacfg_contract.h"
-#include "window/win32/win32_form_services.h"
 
 #include <memory>
 #include <utility>
@@ -19,40 +18,6 @@ namespace testing {
 namespace {
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
-
-// Each operation makes its own runner and report files; all of them reach the test's.
-class RunnerHandle : public CommandRunner {
-public:
-    RunnerHandle(FakeLanacfg& lanacfg, std::vector<bool>& waitCursors,
-                 const std::function<void(const std::string&)>& duringRun)
-        : lanacfg_(lanacfg), waitCursors_(waitCursors), duringRun_(duringRun)
-    {
-    }
-    CommandOutcome run(const std::string& commandLine) override
-    {
-        waitCursors_.push_back(waitCursorShows());
-        if (duringRun_)
-            duringRun_(commandLine);
-        return lanacfg_.run(commandLine);
-    }
-
-private:
-    FakeLanacfg& lanacfg_;
-    std::vector<bool>& waitCursors_;
-    const std::function<void(const std::string&)>& duringRun_;
-};
-
-class CapturingDialog : public MessageDialog {
-public:
-    explicit CapturingDialog(std::vector<Box>& boxes) : boxes_(boxes) {}
-    void show(const std::string& text, const std::string& title, MessageKind kind) override
-    {
-        boxes_.push_back({kind, title, text, waitCursorShows()});
-    }
-
-private:
-    std::vector<Box>& boxes_;
-};
 
 } // namespace
 
@@ -82,19 +47,24 @@ void Form1Test::TearDown()
     }
 }
 
+CommandOutcome Form1Test::WatchingRunner::run(const std::string& commandLine,
+                                              std::optional<TimeLimit> limit)
+{
+    test_.waitCursorDuringRuns.push_back(waitCursorShows());
+    if (test_.duringRun)
+        test_.duringRun(commandLine);
+    return test_.lanacfg.run(commandLine, limit);
+}
+
+void Form1Test::CapturingDialog::show(const std::string& text, const std::string& title,
+                                      MessageKind kind)
+{
+    test_.boxes.push_back({kind, title, text, waitCursorShows()});
+}
+
 Form1& Form1Test::makeForm(std::optional<ScreenDpi> dpi)
 {
-    form.emplace(
-        [this](Form1& window) {
-            FormServices services = win32FormServices(window);
-            services.makeRunner = [this] {
-                return std::make_unique<RunnerHandle>(lanacfg, waitCursorDuringRuns, duringRun);
-            };
-            services.makeReportFiles = [this] { return std::make_unique<ReportFilesHandle>(files); };
-            services.makeMessageDialog = [this] { return std::make_unique<CapturingDialog>(boxes); };
-            return services;
-        },
-        dpi);
+    form.emplace(runner, files, dialog, dpi);
     return *form;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "assignment/message_dialog.h"
-#include "inventory/command_runner.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"
@@ -36,10 +35,29 @@ struct Box {
     bool waitCursor; // the busy cursor was showing while it was up
 };
 
-// Form1 with the Win32 services, but lanacfg, the report files and the message boxes faked:
-// a window of its own for each test, at 96 DPI unless the test says otherwise.
+// Form1 with lanacfg, the report files and the message boxes faked: a window of its own for
+// each test, at 96 DPI unless the test says otherwise.
 class Form1Test : public ::testing::Test {
 protected:
+    // Notes whether the wait cursor shows, then lets the fake lanacfg answer.
+    class WatchingRunner : public CommandRunner {
+    public:
+        explicit WatchingRunner(Form1Test& test) : test_(test) {}
+        CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override;
+
+    private:
+        Form1Test& test_;
+    };
+
+    class CapturingDialog : public MessageDialog {
+    public:
+        explicit CapturingDialog(Form1Test& test) : test_(test) {}
+        void show(const std::string& text, const std::string& title, MessageKind kind) override;
+
+    private:
+        Form1Test& test_;
+    };
+
     Form1Test();
     void TearDown() override;
 
@@ -65,6 +83,8 @@ protected:
     std::function<void(const std::string&)> duringRun;
     std::vector<bool> waitCursorDuringRuns;
     std::vector<Box> boxes;
+    WatchingRunner runner{*this};
+    CapturingDialog dialog{*this};
     std::optional<Form1> form;
 };
 

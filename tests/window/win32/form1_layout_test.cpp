@@ -6,31 +6,22 @@
 namespace quorvel::testing {
 namespace {
 
-struct Resolution {
-    double dpi;
-    SIZE client;
-};
-
-struct ControlPlace {
+struct ControlShown {
+    const char* name;
     ControlId id;
     const wchar_t* caption;
-    PixelRect at96;
-    PixelRect at144;
     bool bold = false; // the column headings
 };
 
-// Twips at 96 DPI are fifteenths of a pixel, at 144 tenths; halves round up.
-constexpr Resolution kResolutions[] = {{96.0, {431, 269}}, {144.0, {647, 404}}};
-
-const ControlPlace kControls[] = {
-    {ControlId::LABN, L"LANA", {16, 24, 105, 17}, {24, 36, 158, 26}, true},
-    {ControlId::Label1, L"Network Card", {128, 24, 129, 17}, {192, 36, 194, 26}, true},
-    {ControlId::lstLANA, L"", {16, 40, 33, 147}, {24, 60, 50, 221}},
-    {ControlId::lstCard, L"", {48, 40, 377, 147}, {72, 60, 566, 221}},
-    {ControlId::Label2, L"Highlight the Card where you want to set the LANA=O and click set",
-     {16, 200, 409, 17}, {24, 300, 614, 26}},
-    {ControlId::cmdExit, L"Close", {128, 232, 57, 25}, {192, 348, 86, 38}},
-    {ControlId::cmdSet, L"Set", {272, 232, 57, 25}, {408, 348, 86, 38}},
+const ControlShown kControls[] = {
+    {"LABN", ControlId::LABN, L"LANA", true},
+    {"Label1", ControlId::Label1, L"Network Card", true},
+    {"lstLANA", ControlId::lstLANA, L""},
+    {"lstCard", ControlId::lstCard, L""},
+    {"Label2", ControlId::Label2,
+     L"Highlight the Card where you want to set the LANA=O and click set"},
+    {"cmdExit", ControlId::cmdExit, L"Close"},
+    {"cmdSet", ControlId::cmdSet, L"Set"},
 };
 
 bool shownInBold(HWND control)
@@ -49,18 +40,18 @@ SIZE clientSize(HWND window)
 
 TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
 {
-    for (const Resolution& resolution : kResolutions) {
-        SCOPED_TRACE(resolution.dpi);
-        const HWND window = makeForm(ScreenDpi{resolution.dpi, resolution.dpi}).handle();
+    for (const double dpi : {96.0, 144.0}) {
+        SCOPED_TRACE(dpi);
+        const HWND window = makeForm(ScreenDpi{dpi, dpi}).handle();
         EXPECT_EQ(textOf(window), L"Quorvel");
         const SIZE client = clientSize(window);
-        EXPECT_EQ(client.cx, resolution.client.cx);
-        EXPECT_EQ(client.cy, resolution.client.cy);
-        for (const ControlPlace& control : kControls) {
-            SCOPED_TRACE(static_cast<int>(control.id));
+        EXPECT_EQ(client.cx, twipsToPixels(kClientWidthTwips, dpi));
+        EXPECT_EQ(client.cy, twipsToPixels(kClientHeightTwips, dpi));
+        for (const ControlShown& control : kControls) {
+            SCOPED_TRACE(control.name);
             const HWND shown = form->control(control.id);
             ASSERT_NE(shown, nullptr);
-            EXPECT_EQ(placeOf(shown), resolution.dpi == 96.0 ? control.at96 : control.at144);
+            EXPECT_EQ(placeOf(shown), twipsToPixels(form1Control(control.name).at, dpi, dpi));
             EXPECT_EQ(textOf(shown), control.caption);
             EXPECT_EQ(shownInBold(shown), control.bold);
         }
@@ -131,8 +122,8 @@ TEST_F(Form1Test, WindowShowsTheProgramsIconAndControlsTheSystemsMessageFont)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof metrics.lfMessageFont;
     ASSERT_NE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0), 0);
-    for (const ControlPlace& control : kControls) {
-        SCOPED_TRACE(static_cast<int>(control.id));
+    for (const ControlShown& control : kControls) {
+        SCOPED_TRACE(control.name);
         auto* const font =
             reinterpret_cast<HFONT>(::SendMessageW(form->control(control.id), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr) << "the system font, not the dialog font";

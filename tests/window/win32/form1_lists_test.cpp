@@ -33,6 +33,21 @@ TEST_F(Form1Test, RowsKeepTheReportsOrder)
     EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"7", L"3"}));
 }
 
+TEST_F(Form1Test, RowsShowInTheAnsiCodePageAndSetGivesBackTheReportsBytes)
+{
+    // Bytes no code page turns back into themselves, and a control character.
+    const std::string oddLana = "3\x81\x8d\xff\x01";
+    lanacfg.nextReport = joinLines({"Lana:  " + oddLana, "-->NetBEUI Protocol-->Carte r\xe9seau"});
+    shownForm();
+    if (::GetACP() == 1252) {
+        EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
+                  (std::vector<std::wstring>{L"Carte r\u00e9seau"}));
+    }
+    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 0, 0);
+    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    EXPECT_EQ(commands().at(1), "lanacfg setlananumber " + oddLana + " 0");
+}
+
 TEST_F(Form1Test, AtMostOneRowIsHighlightedWhateverTheModifierKeys)
 {
     shownForm();

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "inventory/report_line_table.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace quorvel {
+
+// What the shared rules need of the system, which each operating system and toolkit
+// implements and tests replace with fakes: the error type, the command runner, the report
+// files and the message box.
+
+// An operation could not be carried out. The message says what failed (the file or
+// command) and why, in words a user can act on; it is shown once, at the event boundary.
+class OperationError : public std::runtime_error {
+public:
+    explicit OperationError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// For use inside a catch block at an event boundary: what went wrong, in words for the user.
+// Every error is caught there, so that none ends the program before the user is told.
+std::string describeCurrentError();
+
+// How a command that was started came to an end.
+struct CommandOutcome {
+    enum class End {
+        Exited,              // value: its exit status
+        Signalled,           // value: the signal that ended it
+        TimedOutStopped,     // value: the seconds it was given; it was ended
+        TimedOutLeftRunning, // value: the seconds it was given; it goes on by itself
+    };
+
+    End end = End::Exited;
+    std::int64_t value = 0;
+
+    bool succeeded() const { return end == End::Exited && value == 0; }
+    // How it ended, to follow the command's name: "exited with status 1", ...
+    std::string description() const;
+};
+
+// What a runner with a time limit does with a command still running when the time is up.
+enum class OnTimeout {
+    Stop,         // end it and everything it started
+    LeaveRunning, // stop waiting; it may be halfway through a change that must not be cut short
+};
+
+struct TimeLimit {
+    std::chrono::seconds after;
+    OnTimeout action;
+};
+
+// Runs one command line with no visible window and returns once it has ended, or, given a
+// time limit, once the limit has passed. The window never looks at the outcome: success or
+// failure of the tool shows only in the next binding report. Throws OperationError when the
+// command cannot be started at all.
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    // Overriders keep the same default: no limit.
+    virtual CommandOutcome run(const std::string& commandLine,
+                               std::optional<TimeLimit> limit = std::nullopt) = 0;
+};
+
+// The report file that the report command writes. Every operation throws OperationError
+// naming the file and the system's reason when it fails.
+class ReportFiles {
+public:
+    virtual ~ReportFiles() = default;
+
+    // Removes whatever non-folder entry is at path (a report left from before, a link), so
+    // that only the coming report command can put a file there; nothing when there is none.
+    virtual void removeLeftover(const std::string& path) = 0;
+    // The file's lines. Refuses, without blocking on it, anything but a regular file, and a
+    // file of more than maxBytes or with more lines than a report can have.
+    virtual ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) = 0;
+    virtual void remove(const std::string& path) = 0;
+};
+
+enum class MessageKind {
+    Plain, // no icon: the warning of an empty card list
+    Error, // the error icon: an error that ends the program
+};
+
+// A modal message box with a single OK button; returns once the user has closed it. Texts
+// may quote a report's bytes and are shown as plain text, decoded as the lists decode them.
+class MessageDialog {
+public:
+    virtual ~MessageDialog() = default;
+    virtual void show(const std::string& text, const std::string& title, MessageKind kind) = 0;
+};
+
+} // namespace quorvel

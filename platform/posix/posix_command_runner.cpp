@@ -1,0 +1,122 @@
+// The command runner on POSIX systems. There is no cmd here: "cmd /c REST" runs REST through
+// /bin/sh -c, in no-clobber mode so that its redirection never opens an existing file. Every
+// other command line is split by the Windows command-line rules and started directly, never
+// through a shell, its program found on PATH as the shell finds it.
+#include "platform/system_access.h"
+
+#include "platform/command_line_words.h"
+#include "platform/program_search.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+const QString kShell = QStringLiteral("/bin/sh");
+
+std::string startFailure(const std::string& commandLine, const std::string& reason)
+{
+    return "Could not run \"" + commandLine + "\": " + reason;
+}
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
+        && ::access(path.c_str(), X_OK) == 0;
+}
+
+void setDirectCommand(QProcess& process, const std::string& commandLine)
+{
+    // The LANA text in a renumbering command comes from a report: started directly, it can
+    // never turn into shell syntax.
+    const std::vector<std::string> words = splitWindowsCommandLine(commandLine);
+    if (words.empty())
+        throw OperationError(startFailure(commandLine, "the command line is empty"));
+    // Found as the report command's shell finds it, so that both commands run one lanacfg
+    // (QProcess's own search skips an empty PATH entry, which the shell takes as ".").
+    const auto program = findProgramLikeSh(words.front(), std::getenv("PATH"), isExecutableFile);
+    if (!program)
+        throw OperationError(startFailure(commandLine, words.front() + ": not found on PATH"));
+
+    QStringList arguments;
+    arguments.reserve(static_cast<qsizetype>(words.size() - 1));
+    for (auto word = words.begin() + 1; word != words.end(); ++word)
+        arguments.append(QString::fromLocal8Bit(word->data(), static_cast<qsizetype>(word->size())));
+    process.setProgram(QString::fromLocal8Bit(program->data(), static_cast<qsizetype>(program->size())));
+    process.setArguments(arguments);
+}
+
+// Commands left running at their time limit. Destroying a QProcess kills its command, so
+// their objects stay alive, and reachable, until the program itself has ended; the list is
+// never destroyed for the same reason.
+void keepRunning(std::unique_ptr<QProcess> process)
+{
+    static auto& leftRunning = *new std::vector<std::unique_ptr<QProcess>>();
+    leftRunning.push_back(std::move(process));
+}
+
+} // namespace
+
+CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
+{
+    // The system reads each argument only up to a NUL: what ran would not be what was asked.
+    if (commandLine.find('\0') != std::string::npos)
+        throw OperationError(startFailure(commandLineForMessages(commandLine),
+                                          "it holds a NUL character, which no command line can carry"));
+    auto process = std::make_unique<QProcess>();
+    if (const auto rest = interpreterCommand(commandLine)) {
+        // Only the interpreter form gets a shell: its redirection is how the report is written.
+        process->setProgram(kShell);
+        process->setArguments(
+            {QStringLiteral("-C"), QStringLiteral("-c"),
+             QString::fromLocal8Bit(rest->data(), static_cast<qsizetype>(rest->size()))});
+    } else {
+        setDirectCommand(*process, commandLine);
+    }
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    // The tool's complaints reach the user; its report goes through the file.
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const bool mayStop = limit && limit->action == OnTimeout::Stop;
+    process->setChildProcessModifier([mayStop] {
+        // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
+        ::signal(SIGPIPE, SIG_DFL);
+        // A group of its own, so that stopping it stops whatever it started too.
+        if (mayStop)
+            ::setpgid(0, 0);
+    });
+
+    process->start();
+    if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
+        throw OperationError(startFailure(commandLine, process->errorString().toStdString()));
+
+    const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
+    if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
+        const auto seconds = static_cast<std::int64_t>(limit->after.count());
+        if (mayStop) {
+            ::kill(-static_cast<pid_t>(process->processId()), SIGKILL);
+            process->waitForFinished(-1);
+            return {CommandOutcome::End::TimedOutStopped, seconds};
+        }
+        keepRunning(std::move(process));
+        return {CommandOutcome::End::TimedOutLeftRunning, seconds};
+    }
+    if (process->exitStatus() == QProcess::CrashExit)
+        return {CommandOutcome::End::Signalled, process->exitCode()};
+    return {CommandOutcome::End::Exited, process->exitCode()};
+}
+
+} // namespace quorvel

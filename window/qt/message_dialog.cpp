@@ -1,0 +1,28 @@
+#include "message_dialog.h"
+
+#include <QMessageBox>
+#include <QWidget>
+#include <QString>
+
+namespace quorvel {
+
+namespace {
+
+QString fromReportBytes(const std::string& text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void QtMessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
+{
+    QWidget* over = window_ != nullptr && window_->isVisible() ? window_ : nullptr;
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, over);
+    // Texts may quote a report; markup in them must show as typed, not be rendered.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace quorvel

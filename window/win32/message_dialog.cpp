@@ -1,0 +1,15 @@
+#include "message_dialog.h"
+
+#include "platform/win32/ansi_text.h"
+
+namespace quorvel {
+
+void Win32MessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
+{
+    const HWND over = owner_ != nullptr && ::IsWindowVisible(owner_) != 0 ? owner_ : nullptr;
+    // MessageBoxW has no markup: bytes of a report quoted in the text show as they are.
+    ::MessageBoxW(over, wideFromAnsi(text).c_str(), wideFromAnsi(title).c_str(),
+                  MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0));
+}
+
+} // namespace quorvel
