@@ -10,15 +10,32 @@ namespace quorvel {
 
 namespace {
 
-std::vector<const Binding*> bindingsNamed(const std::vector<Binding>& bindings,
-                                          const std::string& adapterName)
+bool sameLetter(char a, char b)
 {
-    std::vector<const Binding*> named;
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return lower(a) == lower(b);
+}
+
+std::vector<const Binding*> bindingsChosen(const std::vector<Binding>& bindings,
+                                           const AdapterChoice& choice)
+{
+    std::vector<const Binding*> chosen;
     for (const Binding& binding : bindings) {
-        if (binding.adapterName == adapterName)
-            named.push_back(&binding);
+        if (choice.isPattern ? matchesAdapterPattern(binding.adapterName, choice.text)
+                             : binding.adapterName == choice.text)
+            chosen.push_back(&binding);
     }
-    return named;
+    return chosen;
+}
+
+std::vector<std::string> namesOf(const std::vector<const Binding*>& bindings)
+{
+    std::vector<std::string> names;
+    for (const Binding* binding : bindings)
+        names.push_back(binding->adapterName);
+    return names;
 }
 
 std::string quoted(const std::string& text)
@@ -67,30 +84,70 @@ void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, Comma
     runner.run(renumberCommand(lanaText));
 }
 
-NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
+bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
+{
+    // Greedy with one step back: a later * takes over from an earlier one, so no name costs
+    // more than one pass for each star.
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starAt = std::string_view::npos;
+    std::size_t nameAtStar = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            nameAtStar = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || sameLetter(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++nameAtStar;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit)
 {
     BindingInventory inventory;
     // The inventory's own list, which each refresh renews.
     const std::vector<Binding>& bindings = inventory.GetLANAInfo(runner, files, timeLimit);
-    const std::vector<const Binding*> named = bindingsNamed(bindings, adapterName);
-    if (named.empty())
+    const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
+    if (chosen.empty()) {
+        const std::string what = choice.isPattern
+            ? "no listed adapter matches " + quoted(choice.text)
+            : "no adapter named " + quoted(choice.text) + " is listed";
         return {NamedAssignmentOutcome::NotListed,
-                "no adapter named " + quoted(adapterName) + " is listed", bindings};
-    if (named.size() > 1) {
+                what + (bindings.empty() ? "; no adapter is listed at all"
+                                         : "; the listed adapters are:"),
+                bindings, namesOf(bindingsChosen(bindings, {"*", true}))};
+    }
+    if (chosen.size() > 1) {
+        if (choice.isPattern)
+            return {NamedAssignmentOutcome::Ambiguous,
+                    "more than one listed adapter matches " + quoted(choice.text) + ":", bindings,
+                    namesOf(chosen)};
         std::string lanas;
-        for (const Binding* binding : named)
+        for (const Binding* binding : chosen)
             lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
         return {NamedAssignmentOutcome::Ambiguous,
-                "more than one adapter is named " + quoted(adapterName) + ", on LANAs " + lanas,
+                "more than one adapter is named " + quoted(choice.text) + ", on LANAs " + lanas,
                 bindings};
     }
+    // From here on the adapter is the one listed under this name.
+    const std::string adapterName = chosen.front()->adapterName;
+    const std::string lanaBefore = chosen.front()->lana;
 
-    const std::string failure = renumber(named.front()->lana, runner, timeLimit);
+    const std::string failure = renumber(lanaBefore, runner, timeLimit);
 
     inventory.GetLANAInfo(runner, files, timeLimit);
     const std::string why = failure.empty() ? "" : ": " + failure;
-    const std::vector<const Binding*> after = bindingsNamed(bindings, adapterName);
+    const std::vector<const Binding*> after = bindingsChosen(bindings, {adapterName, false});
     if (after.size() != 1)
         return {NamedAssignmentOutcome::NotTaken,
                 quoted(adapterName) + " is no longer listed once after the renumbering" + why,

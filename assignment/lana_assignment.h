@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -21,10 +22,16 @@ inline constexpr const char* kNoCardTitle = "Warning";
 void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, CommandRunner& runner,
                  MessageDialog& messageDialog);
 
+// Which adapter a script means: its exact name, or a pattern that only its name matches.
+struct AdapterChoice {
+    std::string text;
+    bool isPattern = false;
+};
+
 enum class NamedAssignmentOutcome {
     Assigned,  // the adapter now shows LANA 0
-    NotListed, // no listed adapter has that name
-    Ambiguous, // more than one listed adapter has that name
+    NotListed, // no listed adapter has that name or matches that pattern
+    Ambiguous, // more than one listed adapter has that name or matches that pattern
     NotTaken,  // the renumbering was tried, but the adapter does not show LANA 0 afterwards
 };
 
@@ -32,16 +39,23 @@ struct NamedAssignmentResult {
     NamedAssignmentOutcome outcome;
     std::string message;
     std::vector<Binding> bindings; // as the latest refresh listed them
+    // The names that help a script's author choose: every listed one when none was chosen,
+    // the matching ones when more than one matched a pattern.
+    std::vector<std::string> names = {};
 };
 
-// Gives the adapter listed under exactly this name (compared byte for byte) LANA 0, for
-// scripts: a refresh, the same renumbering command the window runs, a second refresh, and
+// Whether an adapter's name matches a pattern: * stands for any run of bytes, ? for any one
+// byte, ASCII letters compare in either case and every other byte exactly.
+bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
+
+// Gives the adapter listed under exactly this name (compared byte for byte), or the one whose
+// name alone matches the pattern, LANA 0, for scripts: a refresh, the same renumbering command the window runs, a second refresh, and
 // then a check that the adapter now shows LANA text "0", which the window leaves to the
 // user's eyes. Each command runs under the time limit; a renumbering command still running
 // then is left to finish, since it may be halfway through its change. A renumbering command
 // that failed or could not start is named in the NotTaken message. Errors of the refreshes
 // propagate as OperationError.
-NamedAssignmentResult assignLana0ByName(const std::string& adapterName, CommandRunner& runner,
+NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit);
 
 } // namespace quorvel

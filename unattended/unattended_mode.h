@@ -1,5 +1,7 @@
 #pragma once
 
+#include "unattended/unattended_options.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,11 +11,13 @@ namespace quorvel {
 class CommandRunner;
 class ReportFiles;
 
-// The options for scripts (--list, --set, --timeout, --help, --version), given the arguments
-// after the program's name (at least one: with none the window opens instead). Every command
-// runs under the --timeout limit. The list goes to `out` byte for byte, messages to `err`
-// one line each; returns the exit status.
+// The options for scripts (--list, --set, --set-match, --timeout, --help, --version), given
+// the arguments after the program's name (at least one: with none the window opens instead),
+// spelled as the system's own programs spell them. Every command runs under the --timeout
+// limit. The list goes to `out` byte for byte, messages to `err` one line each; returns the
+// exit status.
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
-                  CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err);
+                  OptionStyle style, CommandRunner& runner, ReportFiles& files, std::ostream& out,
+                  std::ostream& err);
 
 } // namespace quorvel

@@ -3,81 +3,202 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace quorvel {
 
 namespace {
 
-constexpr const char* kDescription =
-    "Shows the network adapters NetBEUI is bound to, with their LANA numbers, and gives the\n"
-    "adapter you pick LANA 0. With no options it opens its window.\n"
+// Written by hand: the options library's own help is wider than a console and shows its
+// parser's workings. Every line fits 79 columns.
+constexpr const char* kHelp =
+    "Usage: quorvel [--list | --set ADAPTER | --set-match PATTERN]\n"
+    "               [--timeout SECONDS]\n"
+    "       quorvel --help | --version\n"
     "\n"
-    "Exit status: 0 done; 1 the renumbering did not take; 2 wrong command line, or no single\n"
-    "adapter has the given name; 3 the binding report could not be had.\n";
+    "Shows the network adapters NetBEUI is bound to, with their LANA numbers, and\n"
+    "gives one of them LANA 0 through the lanacfg tool. With no options it opens\n"
+    "its window; with the options below it opens none and suits scripts.\n"
+    "\n"
+    "Options:\n"
+    "  --list               Print each adapter as LANA<TAB>adapter name.\n"
+    "  --set ADAPTER        Give the adapter with exactly this name LANA 0, check\n"
+    "                       that it took, and print the new list.\n"
+    "  --set-match PATTERN  The same for the one adapter whose name matches\n"
+    "                       PATTERN: * stands for any text, ? for any one\n"
+    "                       character, and letters match in either case.\n"
+    "  --timeout SECONDS    The longest a lanacfg run may take (default 300).\n"
+    "  --help, -h, -?       Show this help.\n"
+    "  --version, -v        Show the version.\n"
+    "\n"
+    "On Windows the options may also be written /list, /set:ADAPTER, /set ADAPTER\n"
+    "and so on, in any case, and /? shows this help.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  Done; after --set, the adapter shows LANA 0.\n"
+    "  1  The renumbering was tried but did not take.\n"
+    "  2  Wrong command line, or no single adapter has the given name.\n"
+    "  3  The binding report could not be had.\n"
+    "\n"
+    "Examples:\n"
+    "  quorvel --list\n"
+    "      Show the adapters and their LANA numbers.\n"
+    "\n"
+    "  quorvel --set \"3Com EtherLink III Adapter\"\n"
+    "  if %ERRORLEVEL% NEQ 0 echo LANA 0 not set >>%TEMP%\\quorvel.log\n"
+    "      In a start-up script: give that adapter LANA 0, and note a failure.\n"
+    "\n"
+    "  quorvel --set-match \"Intel(R) PRO/100*\"\n"
+    "      Give LANA 0 to the one Intel PRO/100 card, whatever this model calls it.\n";
 
 // A week: longer than any wait a script could mean, short of overflowing a wait in ms.
 constexpr std::int64_t kLongestTimeoutSeconds = std::int64_t{7} * 24 * 60 * 60;
 
+struct LongOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr std::array<LongOption, 6> kLongOptions{{
+    {"list", false},
+    {"set", true},
+    {"set-match", true},
+    {"timeout", true},
+    {"help", false},
+    {"version", false},
+}};
+
+const LongOption* longOption(std::string_view name)
+{
+    const auto found = std::find_if(kLongOptions.begin(), kLongOptions.end(),
+                                    [name](const LongOption& option) { return option.name == name; });
+    return found == kLongOptions.end() ? nullptr : &*found;
+}
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+// The arguments in the one spelling the parser knows (--name, --name=value, -h). Values are
+// never touched: an adapter's name may well start with a slash or read "-?".
+std::vector<std::string> conventionalSpelling(const std::vector<std::string>& arguments,
+                                              OptionStyle style)
+{
+    const bool windows = style == OptionStyle::Windows;
+    std::vector<std::string> spelled;
+    bool valueNext = false;
+    for (const std::string& argument : arguments) {
+        if (valueNext) {
+            spelled.push_back(argument);
+            valueNext = false;
+            continue;
+        }
+        if (argument == "-?" || (windows && argument == "/?")) {
+            spelled.emplace_back("--help");
+            continue;
+        }
+        const bool slashed = windows && argument.size() > 1 && argument[0] == '/';
+        const bool dashed = argument.rfind("--", 0) == 0 && argument.size() > 2;
+        if (!slashed && !dashed) {
+            // -h and -v; on Windows -H and -V too.
+            spelled.push_back(windows && argument.size() == 2 && argument[0] == '-'
+                                  ? lowerAscii(argument)
+                                  : argument);
+            continue;
+        }
+        const std::string_view body = std::string_view(argument).substr(slashed ? 1 : 2);
+        const std::size_t separator = body.find(slashed ? ':' : '=');
+        const std::string name =
+            windows ? lowerAscii(body.substr(0, separator)) : std::string(body.substr(0, separator));
+        const LongOption* option = longOption(name);
+        if (option == nullptr) {
+            spelled.push_back(argument); // the parser names it as not expected
+            continue;
+        }
+        if (separator == std::string_view::npos) {
+            spelled.push_back("--" + name);
+            valueNext = option->takesValue;
+        } else {
+            spelled.push_back("--" + name + "=" + std::string(body.substr(separator + 1)));
+        }
+    }
+    // Said here, as the parser would name the value's type rather than its meaning.
+    if (valueNext)
+        throw CLI::ArgumentMismatch(spelled.back() + " needs a value");
+    return spelled;
+}
+
 struct OptionValues {
+    bool help = false;
     bool version = false;
     bool list = false;
     std::optional<std::string> adapterName;
+    std::optional<std::string> pattern;
     std::int64_t timeoutSeconds = kDefaultTimeout.count();
 };
 
 void describeOptions(CLI::App& app, OptionValues& values)
 {
-    app.set_help_flag("-h,--help", "Show this help.");
-    // Handled here rather than by CLI11's own flag, so that its text goes out like the help.
-    app.add_flag("-v,--version", values.version, "Show the version.");
-    CLI::Option* list = app.add_flag(
-        "--list", values.list, "Print each listed adapter as LANA<TAB>adapter name, one a line.");
-    app.add_option("--set", values.adapterName,
-                   "Give the adapter with exactly this name LANA 0, check that it took, and "
-                   "print the new list.")
-        ->type_name("<adapter>")
-        ->excludes(list);
-    app.add_option("--timeout", values.timeoutSeconds,
-                   "End a report command still running after this many seconds (a renumbering "
-                   "command is left to finish), and fail. Default: 300.")
-        ->type_name("<seconds>")
+    app.set_help_flag();
+    app.allow_windows_style_options(false); // spelled conventionally before parsing
+    app.add_flag("-h,--help", values.help);
+    app.add_flag("-v,--version", values.version);
+    CLI::Option* list = app.add_flag("--list", values.list);
+    CLI::Option* set = app.add_option("--set", values.adapterName)->excludes(list);
+    app.add_option("--set-match", values.pattern)->excludes(list)->excludes(set);
+    app.add_option("--timeout", values.timeoutSeconds)
         ->check(CLI::Range(std::int64_t{1}, kLongestTimeoutSeconds));
 }
 
-UsageProblem usageProblem(const CLI::App& app, const std::string& problem)
+std::string oneLine(std::string text)
 {
-    return {std::string(kProgramName) + ": " + problem + "\n\n" + app.help()};
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
 }
 
 } // namespace
 
 ParsedOptions parseUnattendedOptions(const std::vector<std::string>& arguments,
-                                     const std::string& version)
+                                     const std::string& version, OptionStyle style)
 {
-    CLI::App app(kDescription, kProgramName);
+    const std::string hint = style == OptionStyle::Windows
+        ? "Type \"quorvel /?\" for usage."
+        : "Type \"quorvel --help\" for usage.";
+    CLI::App app("", kProgramName);
     OptionValues values;
     describeOptions(app, values);
 
-    // CLI11 takes its argument vector last argument first.
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        return ImmediateAnswer{app.help()};
+        std::vector<std::string> spelled = conventionalSpelling(arguments, style);
+        // CLI11 takes its argument vector last argument first.
+        std::reverse(spelled.begin(), spelled.end());
+        app.parse(spelled);
     } catch (const CLI::ParseError& error) {
-        return usageProblem(app, error.what());
+        return UsageProblem{oneLine(error.what()), hint};
     }
 
+    if (values.help)
+        return ImmediateAnswer{kHelp};
     if (values.version)
         return ImmediateAnswer{std::string(kProgramName) + " " + version + "\n"};
     const auto timeout = std::chrono::seconds(values.timeoutSeconds);
     if (values.adapterName)
         return UnattendedRequest{SetRequest{*values.adapterName}, timeout};
+    if (values.pattern)
+        return UnattendedRequest{SetMatchRequest{*values.pattern}, timeout};
     if (values.list)
         return UnattendedRequest{ListRequest{}, timeout};
-    return usageProblem(app, "give one of --list and --set");
+    return UsageProblem{"give one of --list, --set and --set-match", hint};
 }
 
 } // namespace quorvel

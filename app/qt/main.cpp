@@ -63,8 +63,8 @@ int main(int argc, char* argv[])
         const QCoreApplication app(argc, argv);
         // A reader that has gone is a write error like a full disk, which the options report.
         std::signal(SIGPIPE, SIG_IGN);
-        return quorvel::runUnattended(arguments, QUORVEL_VERSION, runner, reportFiles, std::cout,
-                                      std::cerr);
+        return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
+                                      runner, reportFiles, std::cout, std::cerr);
     }
     if (const auto reason = missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';

@@ -102,7 +102,8 @@ int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE 
     HandleOutput errorBuffer(errors);
     std::ostream out(&outputBuffer);
     std::ostream err(&errorBuffer);
-    const int status = runUnattended(arguments, QUORVEL_VERSION, runner, reportFiles, out, err);
+    const int status = runUnattended(arguments, QUORVEL_VERSION, OptionStyle::Windows, runner, reportFiles,
+                                     out, err);
     out.flush();
     err.flush();
     return status;

@@ -108,24 +108,32 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
     const std::string renumbering = "lanacfg setlananumber 4 0";
     const struct {
         const char* name;
-        std::string adapter;
+        AdapterChoice adapter;
         std::string before;
         CommandOutcome renumbered;
         NamedAssignmentOutcome outcome;
         std::string message;
         int commands;
     } cases[] = {
-        {"assigned", "3Com", before, {}, NamedAssignmentOutcome::Assigned,
+        {"assigned", {"3Com"}, before, {}, NamedAssignmentOutcome::Assigned,
          R"("3Com" is on LANA 0)", 3},
-        {"not listed", "3com", before, {}, NamedAssignmentOutcome::NotListed,
-         R"(no adapter named "3com" is listed)", 1},
-        {"two of that name", "Twin", twins, {}, NamedAssignmentOutcome::Ambiguous,
+        {"matched", {"3C?M*", true}, before, {}, NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)", 3},
+        {"not listed", {"3com"}, before, {}, NamedAssignmentOutcome::NotListed,
+         R"(no adapter named "3com" is listed; the listed adapters are:)", 1},
+        {"not matched", {"3Com?", true}, before, {}, NamedAssignmentOutcome::NotListed,
+         R"(no listed adapter matches "3Com?"; the listed adapters are:)", 1},
+        {"two of that name", {"Twin"}, twins, {}, NamedAssignmentOutcome::Ambiguous,
          R"(more than one adapter is named "Twin", on LANAs "2", "4")", 1},
-        {"tool failed", "3Com", before, {CommandOutcome::End::Exited, 5},
+        {"a star is no wildcard to --set", {"*"}, before, {}, NamedAssignmentOutcome::NotListed,
+         R"(no adapter named "*" is listed; the listed adapters are:)", 1},
+        {"two matched", {"*", true}, before, {}, NamedAssignmentOutcome::Ambiguous,
+         R"(more than one listed adapter matches "*":)", 1},
+        {"tool failed", {"3Com"}, before, {CommandOutcome::End::Exited, 5},
          NamedAssignmentOutcome::NotTaken,
          R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
              + R"(" exited with status 5)", 3},
-        {"left running", "3Com", before, {CommandOutcome::End::TimedOutLeftRunning, 30},
+        {"left running", {"3Com"}, before, {CommandOutcome::End::TimedOutLeftRunning, 30},
          NamedAssignmentOutcome::NotTaken,
          R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
              + R"(" was still running after 30 s; it was left to finish by itself)", 3},
@@ -155,6 +163,37 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
             EXPECT_EQ(lanacfg.limits[i]->action,
                       isReport ? OnTimeout::Stop : OnTimeout::LeaveRunning);
         }
+    }
+}
+
+TEST(AdapterPattern, MatchesWildcardsAndLettersInEitherCase)
+{
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    } cases[] = {
+        {"Intel(R) PRO/100 VE Network Connection", "Intel(R) PRO/100*", true},
+        {"Intel(R) PRO/100 Adapter", "intel(r) pro/100*", true},
+        {"Intel(R) PRO/100 Adapter", "*PRO/100*", true},
+        {"Intel(R) PRO/100 Adapter", "Intel(R) PRO/1000*", false},
+        {"3Com EtherLink III Adapter", "3Com EtherLink II? Adapter", true},
+        {"3Com EtherLink II Adapter", "3Com EtherLink II? Adapter", false},
+        {"Card", "Card", true},
+        {"Card", "Card*", true},
+        {"Card", "Car", false},
+        {"Card", "?ard", true},
+        {"Card", "", false},
+        {"", "*", true},
+        {"aXbXc", "*X*X*", true},
+        {"abab", "*ab", true},
+        {"Carte r\xe9seau", "carte r?seau", true},
+        // Only ASCII letters fold: other bytes, in whatever code page, compare exactly.
+        {"Carte r\xe9seau", "CARTE R\xc9SEAU", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " ~ " + c.pattern);
+        EXPECT_EQ(matchesAdapterPattern(c.name, c.pattern), c.matches);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -10,40 +11,92 @@ namespace quorvel {
 namespace {
 
 using Args = std::vector<std::string>;
+constexpr OptionStyle kPosix = OptionStyle::Posix;
+constexpr OptionStyle kWindows = OptionStyle::Windows;
 
-ParsedOptions parse(const Args& arguments)
+ParsedOptions parse(const Args& arguments, OptionStyle style = kPosix)
 {
-    return parseUnattendedOptions(arguments, "1.2.3");
+    return parseUnattendedOptions(arguments, "1.2.3", style);
 }
 
-TEST(UnattendedOptions, ReadsTheRequest)
+// What a parse asked for, as one comparable line.
+std::string requestOf(const ParsedOptions& parsed)
 {
-    const auto list = std::get<UnattendedRequest>(parse({"--list"}));
-    EXPECT_TRUE(std::holds_alternative<ListRequest>(list.action));
-    EXPECT_EQ(list.timeout, kDefaultTimeout);
+    if (std::holds_alternative<UsageProblem>(parsed))
+        return "usage problem";
+    if (const auto* answer = std::get_if<ImmediateAnswer>(&parsed))
+        return answer->text.rfind("Usage:", 0) == 0 ? "help" : "answer " + answer->text;
+    const auto& request = std::get<UnattendedRequest>(parsed);
+    const std::string timeout = " within " + std::to_string(request.timeout.count());
+    if (const auto* set = std::get_if<SetRequest>(&request.action))
+        return "set " + set->adapterName + timeout;
+    if (const auto* match = std::get_if<SetMatchRequest>(&request.action))
+        return "match " + match->pattern + timeout;
+    return "list" + timeout;
+}
 
+TEST(UnattendedOptions, ReadsEachSpellingOfEachStyle)
+{
     // The name's bytes as given, whatever the encoding: a report may hold Latin-1.
     const std::string latin1 = "Carte r\xe9seau \"1\"";
-    const auto set = std::get<UnattendedRequest>(parse({"--timeout", "5", "--set", latin1}));
-    EXPECT_EQ(std::get<SetRequest>(set.action).adapterName, latin1);
-    EXPECT_EQ(set.timeout, std::chrono::seconds(5));
+    const struct {
+        OptionStyle style;
+        Args arguments;
+        std::string request;
+    } cases[] = {
+        {kPosix, {"--list"}, "list within 300"},
+        {kPosix, {"--timeout", "5", "--set", latin1}, "set " + latin1 + " within 5"},
+        {kPosix, {"--set=/odd -? name"}, "set /odd -? name within 300"},
+        {kPosix, {"--set-match", "intel*"}, "match intel* within 300"},
+        {kPosix, {"--help"}, "help"},
+        {kPosix, {"-h"}, "help"},
+        {kPosix, {"-?"}, "help"},
+        {kPosix, {"--version"}, "answer quorvel 1.2.3\n"},
+        {kPosix, {"/?"}, "usage problem"},
+        {kPosix, {"/list"}, "usage problem"},
+        {kPosix, {"--LIST"}, "usage problem"},
+        {kWindows, {"/?"}, "help"},
+        {kWindows, {"-?"}, "help"},
+        {kWindows, {"/help"}, "help"},
+        {kWindows, {"-h"}, "help"},
+        {kWindows, {"--help"}, "help"},
+        {kWindows, {"/HELP"}, "help"},
+        {kWindows, {"/LIST"}, "list within 300"},
+        {kWindows, {"--List", "/Timeout:7"}, "list within 7"},
+        {kWindows, {"/Set:Card A"}, "set Card A within 300"},
+        {kWindows, {"/set", "/?"}, "set /? within 300"},
+        {kWindows, {"/SET-MATCH", "Intel*", "/timeout", "9"}, "match Intel* within 9"},
+        {kWindows, {"--set", latin1}, "set " + latin1 + " within 300"},
+        {kWindows, {"/bogus"}, "usage problem"},
+        {kWindows, {"/list", "/set:A"}, "usage problem"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments) +
+                     (c.style == kWindows ? " on Windows" : " on POSIX"));
+        EXPECT_EQ(requestOf(parse(c.arguments, c.style)), c.request);
+    }
 }
 
-TEST(UnattendedOptions, HelpAndVersionAreAnswersForStandardOutput)
+TEST(UnattendedOptions, HelpFitsAConsoleAndNamesEveryOption)
 {
-    const auto help = std::get<ImmediateAnswer>(parse({"--help"})).text;
-    EXPECT_NE(help.find("Usage: quorvel"), std::string::npos) << help;
-    EXPECT_NE(help.find("--set <adapter>"), std::string::npos) << help;
-    EXPECT_NE(help.find("--timeout <seconds>"), std::string::npos) << help;
-    EXPECT_EQ(std::get<ImmediateAnswer>(parse({"--version"})).text, "quorvel 1.2.3\n");
+    const std::string help = std::get<ImmediateAnswer>(parse({"--help"})).text;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 79u) << line;
+    for (const char* part : {"--list", "--set ADAPTER", "--set-match PATTERN", "--timeout SECONDS",
+                             "/set:ADAPTER", "%ERRORLEVEL%", "Exit status"})
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    // One text for both editions.
+    EXPECT_EQ(std::get<ImmediateAnswer>(parse({"/?"}, kWindows)).text, help);
 }
 
-TEST(UnattendedOptions, RefusesWrongCommandLinesWithTheHelp)
+TEST(UnattendedOptions, WrongCommandLineIsOneLineAndWhereToReadTheUsage)
 {
     const Args cases[] = {
         {"--bogus"},
         {"--set"},
         {"--list", "--set", "x"},
+        {"--set", "x", "--set-match", "y"},
         {"--set", "A", "--set", "B"},
         {"stray"},
         {"--list", "stray"},
@@ -54,11 +107,15 @@ TEST(UnattendedOptions, RefusesWrongCommandLinesWithTheHelp)
     };
     for (const Args& arguments : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
-        const ParsedOptions parsed = parse(arguments);
-        const auto* problem = std::get_if<UsageProblem>(&parsed);
-        ASSERT_NE(problem, nullptr);
-        EXPECT_EQ(problem->text.rfind("quorvel: ", 0), 0u) << problem->text;
-        EXPECT_NE(problem->text.find("Usage: quorvel"), std::string::npos) << problem->text;
+        for (const OptionStyle style : {kPosix, kWindows}) {
+            const ParsedOptions parsed = parse(arguments, style);
+            const auto* problem = std::get_if<UsageProblem>(&parsed);
+            ASSERT_NE(problem, nullptr);
+            EXPECT_FALSE(problem->problem.empty());
+            EXPECT_EQ(problem->problem.find('\n'), std::string::npos) << problem->problem;
+            EXPECT_EQ(problem->hint, style == kWindows ? "Type \"quorvel /?\" for usage."
+                                                       : "Type \"quorvel --help\" for usage.");
+        }
     }
 }
 

@@ -55,8 +55,11 @@ TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
          "0\tIntel(R) PRO/100 Adapter\r\n2\t3Com EtherLink III Adapter\r\n", ""},
         {L"--list", 0, "0\tIntel(R) PRO/100 Adapter\r\n2\t3Com EtherLink III Adapter\r\n", ""},
         {L"--set \"No Such Card\"", 2, "", "no adapter named \"No Such Card\""},
+        {L"/Set-Match:\"3com*\"", 0,
+         "0\t3Com EtherLink III Adapter\r\n2\tIntel(R) PRO/100 Adapter\r\n", ""},
+        {L"/LIST", 0, "0\t3Com EtherLink III Adapter\r\n2\tIntel(R) PRO/100 Adapter\r\n", ""},
         {L"--version", 0, "quorvel " QUORVEL_VERSION "\r\n", ""},
-        {L"--bogus", 2, "", "Usage: quorvel"},
+        {L"/bogus", 2, "", "\r\nType \"quorvel /?\" for usage.\r\n"},
     };
     // "quorvel" is the console companion quorvel.com, which a prompt picks first; the window
     // program behaves alike when named, given a file to write to.
@@ -70,6 +73,9 @@ TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
             EXPECT_TRUE(contains(run.err, step.inErrors)) << run.err;
         }
         EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+        const Outcome help = this->run(program + L" /?");
+        EXPECT_EQ(help.status, 0u);
+        EXPECT_TRUE(contains(help.out, "\r\nExit status:\r\n")) << help.out;
     }
 }
 
