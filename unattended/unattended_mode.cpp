@@ -73,6 +73,8 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
         break;
     }
     err << kProgramName << ": " << printableText(result.message) << '\n';
+    for (const std::string& name : result.names)
+        err << "  " << printableText(name) << '\n';
     return kStatusUsage;
 }
 
@@ -83,9 +85,10 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
                   std::ostream& err)
 {
     try {
-        const ParsedOptions parsed = parseUnattendedOptions(arguments, version);
+        const ParsedOptions parsed = parseUnattendedOptions(arguments, version, style);
         if (const auto* problem = std::get_if<UsageProblem>(&parsed)) {
-            err << problem->text;
+            err << kProgramName << ": " << printableText(problem->problem) << '\n'
+                << problem->hint << '\n';
             return kStatusUsage;
         }
         if (const auto* answer = std::get_if<ImmediateAnswer>(&parsed)) {
