@@ -72,9 +72,11 @@ constexpr std::array<LongOption, 6> kLongOptions{{
 
 const LongOption* longOption(std::string_view name)
 {
-    const auto found = std::find_if(kLongOptions.begin(), kLongOptions.end(),
-                                    [name](const LongOption& option) { return option.name == name; });
-    return found == kLongOptions.end() ? nullptr : &*found;
+    for (const LongOption& option : kLongOptions) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
 }
 
 std::string lowerAscii(std::string_view text)
@@ -87,47 +89,46 @@ std::string lowerAscii(std::string_view text)
     return lower;
 }
 
-// The arguments in the one spelling the parser knows (--name, --name=value, -h). Values are
-// never touched: an adapter's name may well start with a slash or read "-?".
+// One option in the one spelling the parser knows (--name, --name=value, -h); sets valueNext
+// when the option's value is the next argument.
+std::string conventionalOption(const std::string& argument, bool windows, bool& valueNext)
+{
+    if (argument == "-?" || (windows && argument == "/?"))
+        return "--help";
+    const bool slashed = windows && argument.size() > 1 && argument[0] == '/';
+    const bool dashed = argument.rfind("--", 0) == 0 && argument.size() > 2;
+    if (!slashed && !dashed) {
+        // -h and -v; on Windows -H and -V too.
+        const bool shortOption = argument.size() == 2 && argument[0] == '-';
+        return windows && shortOption ? lowerAscii(argument) : argument;
+    }
+    const std::string_view body = std::string_view(argument).substr(slashed ? 1 : 2);
+    const std::size_t separator = body.find(slashed ? ':' : '=');
+    const std::string name =
+        windows ? lowerAscii(body.substr(0, separator)) : std::string(body.substr(0, separator));
+    const LongOption* option = longOption(name);
+    if (option == nullptr)
+        return argument; // the parser names it as not expected
+    if (separator == std::string_view::npos) {
+        valueNext = option->takesValue;
+        return "--" + name;
+    }
+    return "--" + name + "=" + std::string(body.substr(separator + 1));
+}
+
+// The arguments in the parser's spelling. Values are never touched: an adapter's name may
+// well start with a slash or read "-?".
 std::vector<std::string> conventionalSpelling(const std::vector<std::string>& arguments,
                                               OptionStyle style)
 {
-    const bool windows = style == OptionStyle::Windows;
     std::vector<std::string> spelled;
     bool valueNext = false;
     for (const std::string& argument : arguments) {
         if (valueNext) {
             spelled.push_back(argument);
             valueNext = false;
-            continue;
-        }
-        if (argument == "-?" || (windows && argument == "/?")) {
-            spelled.emplace_back("--help");
-            continue;
-        }
-        const bool slashed = windows && argument.size() > 1 && argument[0] == '/';
-        const bool dashed = argument.rfind("--", 0) == 0 && argument.size() > 2;
-        if (!slashed && !dashed) {
-            // -h and -v; on Windows -H and -V too.
-            spelled.push_back(windows && argument.size() == 2 && argument[0] == '-'
-                                  ? lowerAscii(argument)
-                                  : argument);
-            continue;
-        }
-        const std::string_view body = std::string_view(argument).substr(slashed ? 1 : 2);
-        const std::size_t separator = body.find(slashed ? ':' : '=');
-        const std::string name =
-            windows ? lowerAscii(body.substr(0, separator)) : std::string(body.substr(0, separator));
-        const LongOption* option = longOption(name);
-        if (option == nullptr) {
-            spelled.push_back(argument); // the parser names it as not expected
-            continue;
-        }
-        if (separator == std::string_view::npos) {
-            spelled.push_back("--" + name);
-            valueNext = option->takesValue;
         } else {
-            spelled.push_back("--" + name + "=" + std::string(body.substr(separator + 1)));
+            spelled.push_back(conventionalOption(argument, style == OptionStyle::Windows, valueNext));
         }
     }
     // Said here, as the parser would name the value's type rather than its meaning.
