@@ -29,7 +29,8 @@ bool contains(std::string_view line, std::string_view marker)
 // looked: cmd.exe on Windows, /bin/sh, which runs the report command, elsewhere.
 #ifdef _WIN32
 constexpr std::int64_t kInterpreterNotFoundStatus = 9009;
-constexpr const char* kWhereInterpreterLooks = "the current folder, then the folders listed in PATH";
+constexpr const char* kWhereInterpreterLooks =
+    "the current folder, then the folders listed in PATH";
 #else
 constexpr std::int64_t kInterpreterNotFoundStatus = 127;
 constexpr const char* kWhereInterpreterLooks = "the folders listed in PATH";

@@ -100,7 +100,8 @@ void Form1Behaviour::refreshLists()
 std::string Form1Behaviour::renumberHighlighted()
 {
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    return assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner, services_.messageDialog);
+    return assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner,
+                       services_.messageDialog);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)

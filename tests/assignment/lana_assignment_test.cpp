@@ -104,7 +104,8 @@ TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItN
     RenumberingLanacfg lanacfg(files);
     lanacfg.nextReport = lanacfg.after = report;
     lanacfg.notAdministrator = true;
-    for (const CommandOutcome renumbered : {CommandOutcome{}, CommandOutcome{CommandOutcome::End::Exited, 5}}) {
+    for (const CommandOutcome renumbered :
+         {CommandOutcome{}, CommandOutcome{CommandOutcome::End::Exited, 5}}) {
         SCOPED_TRACE(renumbered.value);
         lanacfg.renumbering = renumbered;
         const NamedAssignmentResult result =

@@ -163,12 +163,14 @@ TEST_F(Refresh, FailedReportCommandWithAnEmptyReportIsAnError)
 {
 #ifdef _WIN32
     const CommandOutcome notFound{CommandOutcome::End::Exited, 9009};
-    const std::string notFoundWords = "exited with status 9009: lanacfg was not found on the search "
-                                      "path (looked in the current folder, then the folders listed in PATH)";
+    const std::string notFoundWords =
+        "exited with status 9009: lanacfg was not found on the search path (looked in the current "
+        "folder, then the folders listed in PATH)";
 #else
     const CommandOutcome notFound{CommandOutcome::End::Exited, 127};
-    const std::string notFoundWords = "exited with status 127: lanacfg was not found on the search "
-                                      "path (looked in the folders listed in PATH)";
+    const std::string notFoundWords =
+        "exited with status 127: lanacfg was not found on the search path (looked in the folders "
+        "listed in PATH)";
 #endif
     const std::string command = "the report command \"" + reportCommand() + "\" ";
     const std::string oneCard = joinLines({"Lana:  1", kNetBEUI + "A"});

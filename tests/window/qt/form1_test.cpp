@@ -284,10 +284,10 @@ private slots:
         const bool loaded = form->Form_Load();
         qputenv("PATH", path);
         QVERIFY(!loaded);
-        QCOMPARE(seen.errors, QStringList("The report command \"cmd /c lanacfg showlanapaths "
-                                          ">lanapaths.txt\" exited with status 127: lanacfg was not "
-                                          "found on the search path (looked in the folders listed in "
-                                          "PATH) and wrote no report"));
+        QCOMPARE(seen.errors,
+                 QStringList("The report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" "
+                             "exited with status 127: lanacfg was not found on the search path "
+                             "(looked in the folders listed in PATH) and wrote no report"));
         QVERIFY(!QFile::exists("lanapaths.txt"));
     }
 
