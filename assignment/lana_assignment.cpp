@@ -3,6 +3,7 @@
 #include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,37 +53,41 @@ bool showsLana0(std::string_view lanaText)
 }
 
 // Runs the renumbering command; how it failed, or nothing when it ended with success. A
-// command that cannot even start is, for a script, a renumbering that did not take, not a
-// report that could not be had.
+// command that cannot even start is a renumbering that did not take, not a report that could
+// not be had. A user who is not an administrator is told that this is the likely cause.
 std::string renumber(const std::string& lanaText, CommandRunner& runner,
-                     std::chrono::seconds timeLimit)
+                     std::optional<TimeLimit> limit)
 {
     const std::string command = renumberCommand(lanaText);
+    std::string failure;
     try {
-        const CommandOutcome outcome =
-            runner.run(command, TimeLimit{timeLimit, OnTimeout::LeaveRunning});
+        const CommandOutcome outcome = runner.run(command, limit);
         if (outcome.succeeded())
             return {};
-        return "the renumbering command " + quoted(command) + " " + outcome.description();
+        failure = "the renumbering command " + quoted(command) + " " + outcome.description();
     } catch (const OperationError& error) {
-        return error.what();
+        failure = error.what();
     }
+    if (runner.lacksAdministratorRights())
+        failure += "; changing LANA numbers needs an administrator, for example a computer "
+                   "start-up script or psexec -s";
+    return failure;
 }
 
 } // namespace
 
-void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, CommandRunner& runner,
-                 MessageDialog& messageDialog)
+std::string assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
+                        CommandRunner& runner, MessageDialog& messageDialog)
 {
     if (bindings.empty()) {
         messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
-        return;
+        return {};
     }
     // With no row highlighted the LANA text is empty and the tool itself turns the command
     // down; the refresh then shows nothing changed.
     const auto row = static_cast<std::size_t>(highlightedRow);
     const std::string lanaText = highlightedRow >= 0 && row < bindings.size() ? bindings[row].lana : "";
-    runner.run(renumberCommand(lanaText));
+    return renumber(lanaText, runner, std::nullopt);
 }
 
 bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
@@ -144,7 +149,8 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     const std::string adapterName = chosen.front()->adapterName;
     const std::string lanaBefore = chosen.front()->lana;
 
-    const std::string failure = renumber(lanaBefore, runner, timeLimit);
+    const std::string failure =
+        renumber(lanaBefore, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning});
 
     inventory.GetLANAInfo(runner, files, timeLimit);
     const std::string why = failure.empty() ? "" : ": " + failure;

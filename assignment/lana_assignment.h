@@ -16,11 +16,15 @@ class ReportFiles;
 inline constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
 inline constexpr const char* kNoCardTitle = "Warning";
 
+inline constexpr const char* kRenumberingFailedTitle = "Warning";
+
 // Gives the adapter in the highlighted row of the card list LANA number 0 by running the
 // renumbering command for its LANA text; warns instead when no adapter is listed. Whether the
-// renumbering took is left for the next refresh to show.
-void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, CommandRunner& runner,
-                 MessageDialog& messageDialog);
+// renumbering took is left for the next refresh to show. Returns, for a warning after that
+// refresh, how the renumbering command failed or could not start (with a hint when the user
+// is not an administrator); empty when it ended with success or did not run.
+std::string assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
+                        CommandRunner& runner, MessageDialog& messageDialog);
 
 // Which adapter a script means: its exact name, or a pattern that only its name matches.
 struct AdapterChoice {
@@ -53,7 +57,8 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 // then a check that the adapter now shows LANA text "0", which the window leaves to the
 // user's eyes. Each command runs under the time limit; a renumbering command still running
 // then is left to finish, since it may be halfway through its change. A renumbering command
-// that failed or could not start is named in the NotTaken message. Errors of the refreshes
+// that failed or could not start is named in the NotTaken message, with the same hint as the
+// window's when the user is not an administrator. Errors of the refreshes
 // propagate as OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit);

@@ -3,6 +3,7 @@
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace quorvel {
@@ -24,6 +25,28 @@ bool contains(std::string_view line, std::string_view marker)
     return line.find(marker) != std::string::npos;
 }
 
+// The status the command interpreter ends with when it finds no program to run, and where it
+// looked: cmd.exe on Windows, /bin/sh, which runs the report command, elsewhere.
+#ifdef _WIN32
+constexpr std::int64_t kInterpreterNotFoundStatus = 9009;
+constexpr const char* kWhereInterpreterLooks =
+    "the current folder, then the folders listed in PATH";
+#else
+constexpr std::int64_t kInterpreterNotFoundStatus = 127;
+constexpr const char* kWhereInterpreterLooks = "the folders listed in PATH";
+#endif
+
+// Names the report command and how it ended; when the interpreter found no lanacfg, says so in
+// plain words, since an empty report would otherwise pass for a machine without NetBEUI.
+std::string reportCommandFailure(const std::string& command, const CommandOutcome& outcome)
+{
+    std::string failure = "the report command \"" + command + "\" " + outcome.description();
+    if (outcome.end == CommandOutcome::End::Exited && outcome.value == kInterpreterNotFoundStatus)
+        failure += std::string(": lanacfg was not found on the search path (looked in ")
+            + kWhereInterpreterLooks + ")";
+    return failure;
+}
+
 } // namespace
 
 const std::vector<Binding>& BindingInventory::GetLANAInfo(
@@ -36,16 +59,29 @@ const std::vector<Binding>& BindingInventory::GetLANAInfo(
     // Only the coming report command may put a file there: a file left from before would
     // pass for its report, and a link would have its output written wherever it points.
     files.removeLeftover(reportFile);
-    const std::string command = reportCommand();
-    if (!timeLimit) {
-        runner.run(command);
-    } else if (const CommandOutcome outcome =
-                   runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop});
-               !outcome.succeeded()) {
-        throw OperationError("the report command \"" + command + "\" " + outcome.description());
+    try {
+        const std::string command = reportCommand();
+        const CommandOutcome outcome =
+            timeLimit ? runner.run(command, TimeLimit{*timeLimit, OnTimeout::Stop})
+                      : runner.run(command);
+        const bool failed = !outcome.succeeded();
+        // A script gets no partial report; the window lists whatever a failed command wrote,
+        // but an empty report from it is no sign of "no NetBEUI".
+        if (failed && timeLimit)
+            throw OperationError(reportCommandFailure(command, outcome));
+        loadReport(files.readLines(reportFile, kMaxReportBytes));
+        if (failed && reportLines_.empty())
+            throw OperationError(reportCommandFailure(command, outcome) + " and wrote no report");
+    } catch (...) {
+        loadReport({});
+        // However the refresh failed, no report file of it stays behind to pass for a later one.
+        try {
+            files.removeLeftover(reportFile);
+        } catch (...) {
+            // The refresh's own error says more; the next refresh removes the file first.
+        }
+        throw;
     }
-
-    loadReport(files.readLines(reportFile, kMaxReportBytes));
     files.remove(reportFile);
 
     scanReport();

@@ -31,11 +31,11 @@ public:
 
     // Forgets the bindings, removes any report file left from before, runs the report
     // command, reads and deletes the report file, then lists its bindings. Throws
-    // OperationError when the report cannot be had, with no bindings left; a report file that
-    // was written is then left in place for a look at what went wrong. Given a time limit
-    // (scripts), the report command is stopped at it, and one that does not end with success
-    // is an error: its empty or partial report would pass for the machine's bindings. The
-    // window waits, and lets the report show.
+    // OperationError when the report cannot be had, with no bindings left and the report file
+    // removed. Given a time limit (scripts), the report command is stopped at it, and one that
+    // does not end with success is an error: its empty or partial report would pass for the
+    // machine's bindings. The window waits, and lists what a failed command wrote, unless it
+    // wrote nothing.
     const std::vector<Binding>& GetLANAInfo(
         CommandRunner& runner, ReportFiles& files,
         std::optional<std::chrono::seconds> timeLimit = std::nullopt);

@@ -54,15 +54,18 @@ struct TimeLimit {
 };
 
 // Runs one command line with no visible window and returns once it has ended, or, given a
-// time limit, once the limit has passed. The window never looks at the outcome: success or
-// failure of the tool shows only in the next binding report. Throws OperationError when the
-// command cannot be started at all.
+// time limit, once the limit has passed. The window looks at the outcome only to say how a
+// failed command ended: what the tool changed shows in the next binding report. Throws
+// OperationError when the command cannot be started at all.
 class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
     // Overriders keep the same default: no limit.
     virtual CommandOutcome run(const std::string& commandLine,
                                std::optional<TimeLimit> limit = std::nullopt) = 0;
+    // True when the commands run for a user whom the system does not let change LANA numbers
+    // (not an administrator), so that a failed renumbering can say so; false when unknown.
+    virtual bool lacksAdministratorRights() const { return false; }
 };
 
 // The report file that the report command writes. Every operation throws OperationError
@@ -73,6 +76,7 @@ public:
 
     // Removes whatever non-folder entry is at path (a report left from before, a link), so
     // that only the coming report command can put a file there; nothing when there is none.
+    // Throws when the name is still there afterwards (a file another program holds open).
     virtual void removeLeftover(const std::string& path) = 0;
     // The file's lines. Refuses, without blocking on it, anything but a regular file, and a
     // file of more than maxBytes or with more lines than a report can have.
@@ -81,8 +85,9 @@ public:
 };
 
 enum class MessageKind {
-    Plain, // no icon: the warning of an empty card list
-    Error, // the error icon: an error that ends the program
+    Plain,   // no icon: the warning of an empty card list
+    Error,   // the error icon: an error that ends the program
+    Warning, // the warning icon: a change that did not take; the program goes on
 };
 
 // A modal message box with a single OK button; returns once the user has closed it. Texts

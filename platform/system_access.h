@@ -14,6 +14,9 @@ class SystemCommandRunner : public CommandRunner {
 public:
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;
+    // On Windows: the user is not in the Administrators group. Elsewhere the stand-in needs
+    // no rights: false.
+    bool lacksAdministratorRights() const override;
 };
 
 // The report file on the system's disk, read as the bytes the report command wrote, with the

@@ -40,11 +40,20 @@ public:
         const ToolRunningScope running(busyIndicator_);
         return runner_.run(commandLine, limit);
     }
+    bool lacksAdministratorRights() const override { return runner_.lacksAdministratorRights(); }
 
 private:
     CommandRunner& runner_;
     BusyIndicator& busyIndicator_;
 };
+
+// A message that goes on after a colon elsewhere, as a box's text of its own.
+std::string capitalised(std::string text)
+{
+    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z')
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    return text;
+}
 
 } // namespace
 
@@ -61,8 +70,12 @@ bool Form1Behaviour::Form_Load()
 void Form1Behaviour::cmdSet_Click()
 {
     runEvent([this] {
-        renumberHighlighted();
+        const std::string renumberingFailure = renumberHighlighted();
         refreshLists();
+        // After the refresh, so that the box stands over the lists as they now are.
+        if (!renumberingFailure.empty())
+            services_.messageDialog.show(capitalised(renumberingFailure) + ".",
+                                         kRenumberingFailedTitle, MessageKind::Warning);
     });
 }
 
@@ -84,10 +97,11 @@ void Form1Behaviour::refreshLists()
     lists_.showBindings(inventory_.GetLANAInfo(runner, services_.reportFiles));
 }
 
-void Form1Behaviour::renumberHighlighted()
+std::string Form1Behaviour::renumberHighlighted()
 {
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner, services_.messageDialog);
+    return assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner,
+                       services_.messageDialog);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)
@@ -105,7 +119,8 @@ bool Form1Behaviour::runEvent(const std::function<void()>& operations)
 void Form1Behaviour::showCurrentError() const noexcept
 {
     try {
-        services_.messageDialog.show(describeCurrentError(), kFormCaption, MessageKind::Error);
+        services_.messageDialog.show(capitalised(describeCurrentError()), kFormCaption,
+                                     MessageKind::Error);
     } catch (...) {
         // Not even the box could be shown; the failure status still tells.
     }

@@ -3,6 +3,7 @@
 #include "inventory/binding_inventory.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -60,7 +61,8 @@ public:
 
 private:
     void refreshLists();
-    void renumberHighlighted();
+    // How the renumbering failed, for the warning after the refresh; empty when it did not.
+    std::string renumberHighlighted();
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);

@@ -119,4 +119,9 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     return {CommandOutcome::End::Exited, process->exitCode()};
 }
 
+bool SystemCommandRunner::lacksAdministratorRights() const
+{
+    return false;
+}
+
 } // namespace quorvel

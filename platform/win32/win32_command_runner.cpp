@@ -233,4 +233,20 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     return {CommandOutcome::End::Exited, static_cast<std::int64_t>(exitCode)};
 }
 
+bool SystemCommandRunner::lacksAdministratorRights() const
+{
+    // Windows 2000 has CheckTokenMembership. Under User Account Control an administrator's
+    // unelevated token holds the group for denial only and counts as not a member, rightly:
+    // the renumbering then needs an elevated run too.
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                   DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators) == 0)
+        return false;
+    BOOL member = FALSE;
+    const bool known = ::CheckTokenMembership(nullptr, administrators, &member) != 0;
+    ::FreeSid(administrators);
+    return known && member == FALSE;
+}
+
 } // namespace quorvel

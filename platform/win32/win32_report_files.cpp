@@ -103,6 +103,13 @@ void SystemReportFiles::removeLeftover(const std::string& path)
         fail("Could not remove", widePath,
              "it is left from an earlier run and could not pass for the new report: "
                  + systemMessage(::GetLastError()));
+    // A file that another program holds open with delete sharing keeps its name, pending
+    // deletion, until that program closes it: cmd's redirection would then fail on it, and
+    // the old report be read as the new one.
+    if (::GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES
+        || (::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND))
+        fail("Could not remove", widePath,
+             "another program holds it open, and it stays until that program closes it");
 }
 
 ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)

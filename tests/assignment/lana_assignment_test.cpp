@@ -91,9 +91,37 @@ public:
         nextReport = after;
         return renumbering;
     }
+    bool lacksAdministratorRights() const override { return notAdministrator; }
     std::string after;
     CommandOutcome renumbering;
+    bool notAdministrator = false;
 };
+
+TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItNeeds)
+{
+    const std::string report = testing::joinLines({"Lana:  4", "-->NetBEUI Protocol-->3Com"});
+    testing::FakeReportFiles files;
+    RenumberingLanacfg lanacfg(files);
+    lanacfg.nextReport = lanacfg.after = report;
+    lanacfg.notAdministrator = true;
+    for (const CommandOutcome renumbered :
+         {CommandOutcome{}, CommandOutcome{CommandOutcome::End::Exited, 5}}) {
+        SCOPED_TRACE(renumbered.value);
+        lanacfg.renumbering = renumbered;
+        const NamedAssignmentResult result =
+            assignLana0ByName({"3Com"}, lanacfg, files, std::chrono::seconds(30));
+        EXPECT_EQ(result.outcome, NamedAssignmentOutcome::NotTaken);
+        // Only a command that failed is blamed on the rights.
+        EXPECT_EQ(result.message,
+                  R"("3Com" still shows LANA "4")"
+                      + std::string(renumbered.succeeded()
+                                        ? ""
+                                        : ": the renumbering command \"lanacfg setlananumber 4 0\" "
+                                          "exited with status 5; changing LANA numbers needs an "
+                                          "administrator, for example a computer start-up script "
+                                          "or psexec -s"));
+    }
+}
 
 TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
 {

@@ -149,14 +149,55 @@ TEST_F(Refresh, MissingReportIsAnErrorNamingTheFileWithListsLeftEmpty)
     EXPECT_TRUE(inventory.reportLines().empty());
 }
 
-TEST_F(Refresh, UnreadableReportIsLeftInPlace)
+TEST_F(Refresh, ReportThatCannotBeReadIsRemoved)
 {
     // One line more than a report can have: refused when read, after the command wrote it.
     const std::string tooManyLines(kMaxReportLines + 1, '\n');
     const std::string message = errorOfRefresh(tooManyLines);
     EXPECT_NE(message.find(std::to_string(kMaxReportLines + 1) + " lines"), std::string::npos)
         << message;
-    EXPECT_TRUE(reportFileExists());
+    EXPECT_FALSE(reportFileExists());
+}
+
+TEST_F(Refresh, FailedReportCommandWithAnEmptyReportIsAnError)
+{
+#ifdef _WIN32
+    const CommandOutcome notFound{CommandOutcome::End::Exited, 9009};
+    const std::string notFoundWords =
+        "exited with status 9009: lanacfg was not found on the search path (looked in the current "
+        "folder, then the folders listed in PATH)";
+#else
+    const CommandOutcome notFound{CommandOutcome::End::Exited, 127};
+    const std::string notFoundWords =
+        "exited with status 127: lanacfg was not found on the search path (looked in the folders "
+        "listed in PATH)";
+#endif
+    const std::string command = "the report command \"" + reportCommand() + "\" ";
+    const std::string oneCard = joinLines({"Lana:  1", kNetBEUI + "A"});
+    const struct {
+        const char* name;
+        CommandOutcome outcome;
+        std::optional<std::string> report;
+        std::string error; // empty: listed
+    } cases[] = {
+        {"not found, empty report", notFound, "", command + notFoundWords + " and wrote no report"},
+        {"failed, no report file", {CommandOutcome::End::Exited, 1}, std::nullopt,
+         "Could not open \"lanapaths.txt\": no such file"},
+        {"failed, empty report", {CommandOutcome::End::Signalled, 9}, "",
+         command + "was ended by signal 9 and wrote no report"},
+        {"failed, a report all the same", {CommandOutcome::End::Exited, 1}, oneCard, ""},
+        {"succeeded, empty report", {}, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lanacfg.outcome = c.outcome;
+        if (c.error.empty())
+            EXPECT_NO_THROW(refresh(c.report));
+        else
+            EXPECT_EQ(errorOfRefresh(c.report), c.error);
+        EXPECT_EQ(cards(), c.error.empty() && c.report == oneCard ? Lines{"A"} : Lines{});
+        EXPECT_FALSE(reportFileExists());
+    }
 }
 
 TEST_F(Refresh, ReportLeftFromBeforeNeverPassesForTheNewOne)
@@ -206,6 +247,7 @@ TEST_F(Refresh, UnderATimeLimitTheReportCommandIsStoppedAtItAndMustEndWithSucces
             EXPECT_EQ(testing::errorOf(underLimit), c.error);
             EXPECT_TRUE(cards().empty());
         }
+        EXPECT_FALSE(reportFileExists());
         ASSERT_TRUE(lanacfg.limits.back().has_value());
         EXPECT_EQ(lanacfg.limits.back()->after, std::chrono::seconds(30));
         EXPECT_EQ(lanacfg.limits.back()->action, OnTimeout::Stop);

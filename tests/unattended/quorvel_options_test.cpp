@@ -213,7 +213,8 @@ TEST_F(Unattended, ReportCommandThatFailsIsStatus3SayingHowItEnded)
         std::string script; // empty: no lanacfg on PATH at all
         const char* how;
     } cases[] = {
-        {"missing", "", "exited with status 127"},
+        {"missing", "", "exited with status 127: lanacfg was not found on the search path "
+                        "(looked in the folders listed in PATH)"},
         {"exit 1", "echo 'lanacfg: broken' >&2\nexit 1\n", "exited with status 1"},
         {"killed", "echo 'Lana:  2'\nkill -KILL $$\n", ""},
     };
@@ -229,6 +230,7 @@ TEST_F(Unattended, ReportCommandThatFailsIsStatus3SayingHowItEnded)
                                       ">lanapaths.txt\" "))
             << run.err;
         EXPECT_TRUE(contains(run.err, c.how)) << run.err;
+        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
     }
 }
 

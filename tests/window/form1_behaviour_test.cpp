@@ -34,11 +34,16 @@ protected:
         CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
         {
             log_.push_back("run: " + commandLine);
-            if (failWith)
+            const bool renumbers = commandLine.starts_with("lanacfg setlananumber");
+            if (failWith && renumbers)
                 failWith();
-            return FakeLanacfg::run(commandLine, limit);
+            const CommandOutcome outcome = FakeLanacfg::run(commandLine, limit);
+            return renumbers ? renumbering : outcome;
         }
-        std::function<void()> failWith;
+        bool lacksAdministratorRights() const override { return notAdministrator; }
+        std::function<void()> failWith; // for the renumbering command
+        CommandOutcome renumbering;
+        bool notAdministrator = false;
 
     private:
         Lines& log_;
@@ -49,8 +54,10 @@ protected:
         explicit LoggingDialog(Lines& log) : log_(log) {}
         void show(const std::string& text, const std::string& title, MessageKind kind) override
         {
-            log_.push_back(kind == MessageKind::Error ? "error box: " + title + ": " + text
-                                                      : "plain box: " + title + ": " + text);
+            const char* box = kind == MessageKind::Error ? "error box: "
+                : kind == MessageKind::Warning           ? "warning box: "
+                                                         : "plain box: ";
+            log_.push_back(box + title + ": " + text);
         }
 
     private:
@@ -148,6 +155,48 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
     }
 }
 
+TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
+{
+    lanacfg.nextReport = kTwoCards;
+    const std::string command = "\"lanacfg setlananumber 2 0\"";
+    const std::string needsAdministrator =
+        "; changing LANA numbers needs an administrator, for example a computer start-up script "
+        "or psexec -s.";
+    const struct {
+        const char* name;
+        CommandOutcome renumbering;
+        bool couldNotStart;
+        bool notAdministrator;
+        std::string warning; // empty: none
+    } cases[] = {
+        {"succeeded", {}, false, true, ""},
+        {"failed", {CommandOutcome::End::Exited, 1}, false, false,
+         "The renumbering command " + command + " exited with status 1."},
+        {"failed, not an administrator", {CommandOutcome::End::Exited, 5}, false, true,
+         "The renumbering command " + command + " exited with status 5" + needsAdministrator},
+        {"could not start", {}, true, false, "Could not run " + command + ": not found."},
+    };
+    ASSERT_TRUE(form.Form_Load());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        takeLog();
+        lanacfg.renumbering = c.renumbering;
+        lanacfg.notAdministrator = c.notAdministrator;
+        lanacfg.failWith = [&c] {
+            if (c.couldNotStart)
+                throw OperationError("Could not run \"lanacfg setlananumber 2 0\": not found");
+        };
+        lists.highlighted = 0;
+        form.cmdSet_Click();
+        lanacfg.failWith = nullptr;
+        Lines expected{"busy", "run: lanacfg setlananumber 2 0", "idle", "shown: 0", "busy",
+                       kReportRun, "idle", "shown: 2"};
+        if (!c.warning.empty())
+            expected.push_back("warning box: Warning: " + c.warning);
+        EXPECT_EQ(takeLog(), expected);
+    }
+}
+
 TEST_F(Form1BehaviourTest, SetWithNoCardsWarnsOutsideTheBusyStateThenRefreshes)
 {
     lanacfg.nextReport = joinLines({"Lana:  1", kNetBEUI + "WAN Miniport"});
@@ -184,8 +233,6 @@ TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
         std::function<void()> fail;
         std::string shown;
     } cases[] = {
-        {"operation error", [] { throw OperationError("Could not run \"lanacfg\": gone"); },
-         "Could not run \"lanacfg\": gone"},
         {"out of memory", [] { throw std::bad_alloc(); }, "There is not enough memory to go on."},
         {"not a std::exception", [] { throw 42; }, "An unexpected error occurred."},
     };

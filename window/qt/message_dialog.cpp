@@ -18,8 +18,10 @@ QString fromReportBytes(const std::string& text)
 void QtMessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
 {
     QWidget* over = window_ != nullptr && window_->isVisible() ? window_ : nullptr;
-    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, over);
+    const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical
+        : kind == MessageKind::Warning                         ? QMessageBox::Warning
+                                                               : QMessageBox::NoIcon;
+    QMessageBox box(icon, fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, over);
     // Texts may quote a report; markup in them must show as typed, not be rendered.
     box.setTextFormat(Qt::PlainText);
     box.exec();

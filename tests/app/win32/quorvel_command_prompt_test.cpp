@@ -117,6 +117,56 @@ TEST_F(CommandPrompt, ListThatCannotBeWrittenIsStatus3)
     }
 }
 
+TEST_F(CommandPrompt, ReportThatCannotBeHadIsStatus3SayingWhyAndLeavesNoReportFile)
+{
+    const std::string quorvel = (quorvelFolder() / "quorvel.com").string();
+    // A file that another program holds open with delete sharing, which deleting leaves in
+    // place until that program ends.
+    writeFile(work() / "lanapaths.txt", "Lana:  9\r\n-->NetBEUI Protocol-->Old Card\r\n");
+    const fs::path ready = scratch / "held";
+    std::wstring holderLine = L"file_holder \"" + (work() / "lanapaths.txt").wstring() + L"\" \""
+        + ready.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION holder{};
+    ASSERT_NE(::CreateProcessW(fs::absolute(FILE_HOLDER_EXE).wstring().c_str(), holderLine.data(),
+                               nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &holder),
+              0);
+    for (int attempt = 0; attempt < 200 && !fs::exists(ready); ++attempt)
+        ::Sleep(50);
+    ASSERT_TRUE(fs::exists(ready));
+
+    const struct {
+        const char* name;
+        std::wstring commandLine;
+        const char* inErrors;
+    } cases[] = {
+        {"held open", L"quorvel --list",
+         "another program holds it open, and it stays until that program closes it"},
+        // cmd.exe looks in the current folder, then along PATH; here neither has lanacfg.
+        {"no lanacfg", L"set \"PATH=%SystemRoot%\\system32\" & \"" + fs::path(quorvel).wstring()
+                           + L"\" --list",
+         "exited with status 9009: lanacfg was not found on the search path (looked in the "
+         "current folder, then the folders listed in PATH)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = this->run(c.commandLine);
+        EXPECT_EQ(run.status, 3u);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(contains(run.err, "lanapaths.txt")) << run.err;
+        EXPECT_TRUE(contains(run.err, c.inErrors)) << run.err;
+        if (c.name == std::string("held open")) {
+            ::TerminateProcess(holder.hProcess, 0);
+            ::WaitForSingleObject(holder.hProcess, INFINITE);
+        }
+        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+    }
+    ::CloseHandle(holder.hThread);
+    ::CloseHandle(holder.hProcess);
+}
+
 // The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
 // has ended already: within a minute.
 HWND shownWindow()

@@ -55,7 +55,8 @@ struct CapturingBox : MessageDialog {
             seen.errors << QString::fromStdString(text);
             return;
         }
-        seen.boxes << QString::fromStdString(title + ": " + text);
+        seen.boxes << QString::fromStdString((kind == MessageKind::Warning ? "(warning) " : "")
+                                             + title + ": " + text);
         seen.cursorDuringBox = overrideCursor();
     }
     Seen& seen;
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(execFrom([cmdExit] { QTest::keyClick(cmdExit, Qt::Key_Return); }), 0);
     }
 
-    void setWithoutCardHighlightChangesNothing()
+    void setWithoutCardHighlightChangesNothingAndSaysSo()
     {
         QVERIFY(form->Form_Load());
         form->show();
@@ -269,9 +270,25 @@ private slots:
 
         QTest::mouseClick(cmdSet, Qt::LeftButton);
         QCOMPARE(seen.errors, QStringList());
-        QCOMPARE(seen.boxes, QStringList());
+        // The stand-in turns down a command with no LANA text as a usage error.
+        QCOMPARE(seen.boxes, QStringList("(warning) Warning: The renumbering command "
+                                         "\"lanacfg setlananumber  0\" exited with status 2."));
         QCOMPARE(rows(lstLANA), kSampleLanas);
         QCOMPARE(rows(lstCard), kSampleCards);
+    }
+
+    void missingLanacfgIsAnErrorSayingWhereItWasSought()
+    {
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", "/usr/bin:/bin");
+        const bool loaded = form->Form_Load();
+        qputenv("PATH", path);
+        QVERIFY(!loaded);
+        QCOMPARE(seen.errors,
+                 QStringList("The report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" "
+                             "exited with status 127: lanacfg was not found on the search path "
+                             "(looked in the folders listed in PATH) and wrote no report"));
+        QVERIFY(!QFile::exists("lanapaths.txt"));
     }
 
     void closeEndsTheProgram()

@@ -21,7 +21,8 @@ TEST(QtMessageDialog, ShowsPlainTextWithOnlyAnOkButtonAndTheIconOfItsKind)
     QApplication app(argc, argv);
 
     for (const auto& [kind, icon] : {std::pair{MessageKind::Plain, QMessageBox::NoIcon},
-                                     std::pair{MessageKind::Error, QMessageBox::Critical}}) {
+                                     std::pair{MessageKind::Error, QMessageBox::Critical},
+                                     std::pair{MessageKind::Warning, QMessageBox::Warning}}) {
         SCOPED_TRACE(static_cast<int>(kind));
         bool seen = false;
         QTimer::singleShot(0, [&, icon = icon] {

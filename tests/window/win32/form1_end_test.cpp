@@ -90,6 +90,41 @@ TEST_F(Form1Test, ErrorIsShownAndEndsTheProgramWithFailure)
     EXPECT_EQ(deliverQueued(), EXIT_FAILURE);
 }
 
+TEST_F(Form1Test, MissingLanacfgIsAnErrorAndAFailedRenumberingAWarning)
+{
+    // cmd.exe's status when it finds no program to run, with the empty report its redirection
+    // still made.
+    lanacfg.outcome = {CommandOutcome::End::Exited, 9009};
+    lanacfg.nextReport = "";
+    makeForm();
+    EXPECT_FALSE(form->Form_Load());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes[0].text, "The report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" "
+                             "exited with status 9009: lanacfg was not found on the search path "
+                             "(looked in the current folder, then the folders listed in PATH) and "
+                             "wrote no report");
+    EXPECT_EQ(deliverQueued(), EXIT_FAILURE);
+
+    // Every command now fails, but the report it writes is still listed.
+    boxes.clear();
+    lanacfg.outcome = {};
+    lanacfg.nextReport = kSampleReport;
+    const HWND window = shownForm().handle();
+    lanacfg.outcome = {CommandOutcome::End::Exited, 5};
+    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 1, 0);
+    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, MessageKind::Warning);
+    EXPECT_EQ(boxes[0].title, "Warning");
+    EXPECT_EQ(boxes[0].text,
+              "The renumbering command \"lanacfg setlananumber 4 0\" exited with status 5.");
+    EXPECT_FALSE(boxes[0].waitCursor);
+    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"2", L"4"}));
+    EXPECT_NE(::IsWindow(window), 0);
+    EXPECT_EQ(deliverQueued(), std::nullopt);
+}
+
 TEST_F(Form1Test, FailedLoadIsShownAndTheWindowNeverIs)
 {
     lanacfg.nextReport.reset();

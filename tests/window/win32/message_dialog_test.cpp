@@ -104,6 +104,8 @@ TEST(Win32MessageDialog, ShowsTheTextsWithOnlyAnOkButtonAndTheIconOfItsKind)
     } cases[] = {
         {MessageKind::Plain, nullptr, 0},
         {MessageKind::Error, window, reinterpret_cast<LRESULT>(::LoadIconW(nullptr, IDI_ERROR))},
+        {MessageKind::Warning, window,
+         reinterpret_cast<LRESULT>(::LoadIconW(nullptr, IDI_WARNING))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
