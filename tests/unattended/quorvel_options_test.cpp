@@ -53,6 +53,16 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+std::string utf16LittleEndian(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
 // Runs the built program as a script would: no display, the stand-in lanacfg on PATH (or a
 // fake one before it), a binding table of the test's own, and a working folder for the
 // report file.
@@ -301,6 +311,32 @@ TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)
     }
 }
 
+TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
+{
+    const struct {
+        const char* name;
+        std::string report;
+        const char* listed;
+    } cases[] = {
+        // As a Windows tool writes it when redirected.
+        {"UTF-16 LE with its mark", utf16LittleEndian(u"\uFEFFLana:  2\r\n-->NetBEUI Protocol-->Carte "
+                                                      u"r\u00E9seau\r\nLana:  4\r\n-->NetBEUI Protocol-->Card B\r\n"),
+         "2\tCarte r\xC3\xA9seau\n4\tCard B\n"},
+        {"CR line ends", "Lana:  2\r-->NetBEUI Protocol-->Card A\rLana:  4\r-->NetBEUI Protocol-->Card B\r",
+         "2\tCard A\n4\tCard B\n"},
+        {"last line ending in CR", "Lana:  2\n-->NetBEUI Protocol-->Card A\r", "2\tCard A\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(scratch / "report", c.report);
+        path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+        useFakeLanacfg("cat ../report\n");
+        const Outcome run = quorvel({QStringLiteral("--list")});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.listed);
+    }
+}
+
 TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
 {
     // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
@@ -341,13 +377,13 @@ TEST_F(Unattended, ListThatCannotBeWrittenIsStatus3)
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
 {
     useFakeLanacfg("printf 'Lana:  2\\033[2J\\n-->NetBEUI Protocol-->Twin\\n'\n"
-                   "printf 'Lana:  5\\r\\007\\n-->NetBEUI Protocol-->Twin\\n'\n");
+                   "printf 'Lana:  5\\b\\007\\n-->NetBEUI Protocol-->Twin\\n'\n");
     const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Twin")});
     EXPECT_EQ(run.status, 2);
-    EXPECT_TRUE(contains(run.err, "on LANAs \"2\\x1b[2J\", \"5\\x0d\\x07\"\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "on LANAs \"2\\x1b[2J\", \"5\\x08\\x07\"\n")) << run.err;
 
     const Outcome list = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(list.out, "2\x1b[2J\tTwin\n5\r\a\tTwin\n");
+    EXPECT_EQ(list.out, "2\x1b[2J\tTwin\n5\b\a\tTwin\n");
 }
 
 TEST_F(Unattended, WrongCommandLinesAreUsageErrorsThatRunNothing)
