@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <csignal>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
@@ -248,6 +249,52 @@ TEST_F(Unattended, HungReportCommandIsStoppedAtTheTimeout)
     const Outcome run = quorvel({QStringLiteral("--list"), QStringLiteral("--timeout"), QStringLiteral("1")});
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(contains(run.err, "was still running after 1 s and was stopped")) << run.err;
+}
+
+// Whether the process has ended: gone, or a zombie that its parent has yet to collect.
+bool processEnded(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t state = stat.rfind(") ");
+    return stat.empty() || (state != std::string::npos && stat.compare(state + 2, 1, "Z") == 0);
+}
+
+TEST_F(Unattended, SignalEndsTheReportCommandRemovesTheReportAndEndsTheRunAsItself)
+{
+    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > ../lanacfg.pid\nexec sleep 60\n");
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        fs::remove(scratch / "lanacfg.pid");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(QString::fromStdString(work().string()));
+        process.start(QStringLiteral(QUORVEL_EXE), {QStringLiteral("--list")});
+        ASSERT_TRUE(process.waitForStarted());
+        for (int wait = 0; wait < 500 && readFile(scratch / "lanacfg.pid").empty(); ++wait)
+            ::usleep(10'000);
+        const pid_t lanacfg = std::stoi(readFile(scratch / "lanacfg.pid"));
+        ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(10'000));
+
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(process.exitCode(), signalNumber);
+        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+        bool ended = false;
+        for (int wait = 0; wait < 500 && !ended; ++wait, ::usleep(10'000))
+            ended = processEnded(lanacfg);
+        EXPECT_TRUE(ended);
+    }
+}
+
+TEST_F(Unattended, ReportCommandsErrorsReachStandardError)
+{
+    useFakeLanacfg("echo 'lanacfg: a word for the user' >&2\nexec \"$REAL\" \"$@\"\n");
+    const Outcome run = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kSampleList);
+    EXPECT_EQ(run.err, "lanacfg: a word for the user\n");
 }
 
 TEST_F(Unattended, ReportFileLeftFromBeforeOrLinkedElsewhereIsNeverUsed)
