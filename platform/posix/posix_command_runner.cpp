@@ -64,18 +64,18 @@ void setDirectCommand(QProcess& process, const std::string& commandLine)
 
 // Once the command has ended, or has been stopped: no signal handler may end its group any
 // more, and what it wrote to its standard error goes on to the user's.
-class ReportCommandEnd {
+class CommandEnd {
 public:
-    explicit ReportCommandEnd(QProcess& process) : process_(process) {}
-    ~ReportCommandEnd()
+    explicit CommandEnd(QProcess& process) : process_(process) {}
+    ~CommandEnd()
     {
         noteReportCommandGroup(0);
         const QByteArray complaints = process_.readAllStandardError();
         std::fwrite(complaints.constData(), 1, static_cast<std::size_t>(complaints.size()), stderr);
         std::fflush(stderr);
     }
-    ReportCommandEnd(const ReportCommandEnd&) = delete;
-    ReportCommandEnd& operator=(const ReportCommandEnd&) = delete;
+    CommandEnd(const CommandEnd&) = delete;
+    CommandEnd& operator=(const CommandEnd&) = delete;
 
 private:
     QProcess& process_;
@@ -140,7 +140,7 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
         noteReportCommandGroup(group);
         groupStart.reset();
     }
-    const ReportCommandEnd end{*process};
+    const CommandEnd end{*process};
 
     const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
     if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
