@@ -1,6 +1,7 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/report_encoding.h"
 #include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
@@ -43,25 +44,20 @@ public:
     }
 };
 
-// The lines must be exactly the bytes cut at each LF, one CR before it dropped.
+// The lines must be exactly the scanned bytes cut at each CR LF, LF or lone CR.
 void checkLinesMatch(const quorvel::ReportLineTable& lines, std::string_view report)
 {
     std::size_t pos = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         check(report.substr(pos, line.size()) == line, "each line is the next run of bytes");
+        check(line.find_first_of("\r\n") == std::string_view::npos, "no line holds a line break");
         pos += line.size();
         if (pos == report.size()) {
             check(i + 1 == lines.size(), "only the last line may lack a line break");
             return;
         }
-        if (report[pos] == '\n') {
-            check(line.empty() || line.back() != '\r', "a CR before the LF is dropped");
-            pos += 1;
-        } else {
-            check(report.substr(pos, 2) == "\r\n", "a line ends at its line break");
-            pos += 2;
-        }
+        pos += report.substr(pos, 2) == "\r\n" ? 2 : 1;
     }
     check(pos == report.size(), "no bytes are left past the last line");
 }
@@ -124,12 +120,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
     quorvel::SystemReportFiles files;
     quorvel::BindingInventory inventory;
+    // UTF-16 that does not convert is refused; anything else is read.
+    std::optional<std::string> scanned;
+    try {
+        scanned = quorvel::reportBytes(std::string(runner.report), "report", quorvel::utf8FromUtf16);
+    } catch (const quorvel::OperationError&) {
+    }
     {
         const InScratchDirectory inScratch;
-        inventory.GetLANAInfo(runner, files);
+        try {
+            inventory.GetLANAInfo(runner, files);
+            check(scanned.has_value(), "only a report that converts is read");
+        } catch (const quorvel::OperationError&) {
+            check(!scanned, "a report that converts is read");
+            fs::remove(std::string(quorvel::kReportFileName));
+            return 0;
+        }
         check(!fs::exists(std::string(quorvel::kReportFileName)), "the report file is deleted");
     }
-    checkLinesMatch(inventory.reportLines(), runner.report);
+    checkLinesMatch(inventory.reportLines(), *scanned);
     checkListedAdapters(inventory.bindings(), inventory.reportLines());
     return 0;
 }

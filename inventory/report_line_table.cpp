@@ -2,7 +2,6 @@
 
 #include "inventory/system_interfaces.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace quorvel {
@@ -18,6 +17,22 @@ std::string refusal(std::string_view shownName, const std::string& reason)
     return message;
 }
 
+struct LineEnd {
+    std::size_t at;   // where the line's text ends
+    std::size_t next; // where the next line begins
+};
+
+// CR LF, LF and a lone CR each end a line, as text editors and Windows tools write them; a
+// last line without one ends at the end of the bytes.
+LineEnd lineEnd(std::string_view bytes, std::size_t begin)
+{
+    const std::size_t at = bytes.find_first_of("\r\n", begin);
+    if (at == std::string_view::npos)
+        return {bytes.size(), bytes.size()};
+    const bool crLf = bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n';
+    return {at, at + (crLf ? 2 : 1)};
+}
+
 } // namespace
 
 ReportLineTable ReportLineTable::split(std::string bytes, std::string_view shownName,
@@ -27,8 +42,10 @@ ReportLineTable ReportLineTable::split(std::string bytes, std::string_view shown
         refuseOversizedReport(shownName, bytes.size(), std::numeric_limits<std::uint32_t>::max());
     // Counted before anything is allocated for them: a file of bare line breaks must cost
     // no more than its own bytes.
-    const auto breaks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    const std::size_t lineCount = breaks + (bytes.empty() || bytes.back() == '\n' ? 0 : 1);
+    const std::string_view all(bytes);
+    std::size_t lineCount = 0;
+    for (std::size_t end = 0; end < all.size(); end = lineEnd(all, end).next)
+        ++lineCount;
     if (lineCount > maxLines)
         throw OperationError(refusal(shownName, "it has " + std::to_string(lineCount)
                                                     + " lines, more than the "
@@ -37,17 +54,11 @@ ReportLineTable ReportLineTable::split(std::string bytes, std::string_view shown
 
     ReportLineTable table;
     table.lines_.reserve(lineCount);
-    const std::string_view all(bytes);
-    std::size_t begin = 0;
-    while (begin < all.size()) {
-        const std::size_t lf = all.find('\n', begin);
-        std::size_t end = lf == std::string_view::npos ? all.size() : lf;
-        const std::size_t next = lf == std::string_view::npos ? all.size() : lf + 1;
-        if (lf != std::string_view::npos && end > begin && all[end - 1] == '\r')
-            --end;
-        table.lines_.push_back(
-            {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin)});
-        begin = next;
+    for (std::size_t begin = 0; begin < all.size();) {
+        const LineEnd end = lineEnd(all, begin);
+        table.lines_.push_back({static_cast<std::uint32_t>(begin),
+                                static_cast<std::uint32_t>(end.at - begin)});
+        begin = end.next;
     }
     table.bytes_ = std::move(bytes);
     return table;

@@ -17,8 +17,7 @@ class ReportLineTable {
 public:
     ReportLineTable() = default;
 
-    // Cuts the bytes at each LF, dropping one CR before it; a last line without LF counts
-    // too. Throws OperationError naming shownName when there are more than maxLines lines.
+    // Cuts the bytes at each CR LF, LF or lone CR; a last line without one counts too. Throws OperationError naming shownName when there are more than maxLines lines.
     static ReportLineTable split(std::string bytes, std::string_view shownName,
                                  std::size_t maxLines = kMaxReportLines);
 

@@ -1,3 +1,4 @@
+#include "platform/posix/run_interruption.h"
 #include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
 #include "window/qt/form1.h"
@@ -63,6 +64,8 @@ int main(int argc, char* argv[])
         const QCoreApplication app(argc, argv);
         // A reader that has gone is a write error like a full disk, which the options report.
         std::signal(SIGPIPE, SIG_IGN);
+        // Ctrl-C or a logout leaves no report command running and no report file behind.
+        quorvel::endRunsCleanlyOnSignals();
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
                                       runner, reportFiles, std::cout, std::cerr);
     }

@@ -72,8 +72,9 @@ int HandleOutput::sync()
 {
     // Whole, as a multi-byte character cut in two would not convert.
     const std::string text = withCrLf(pending_);
+    // No handle fails like a closed pipe: a script must not take a missing list for an empty one.
     const bool written =
-        handle_ == nullptr || (console_ ? writeToConsole(text) : writeToFile(text));
+        handle_ != nullptr && (console_ ? writeToConsole(text) : writeToFile(text));
     pending_.clear();
     return written ? 0 : -1;
 }

@@ -11,8 +11,7 @@ namespace quorvel {
 // An output stream's buffer over a Windows handle, written on each flush. Lines end in CR LF,
 // as the C runtime's text mode ends them. A console gets the text as UTF-16 converted from
 // the ANSI code page, so that it shows as the lists show it; a file or pipe gets the bytes.
-// A null handle takes the text and drops it: a program with nowhere to write still does its
-// work and ends with its status.
+// A null handle takes the text and fails each flush, as a closed pipe does.
 class HandleOutput : public std::streambuf {
 public:
     explicit HandleOutput(HANDLE handle);
@@ -33,7 +32,7 @@ private:
 
 // The options for scripts (--list, --set, --help, --version, ...) with the Win32 runner and
 // report files, the list written to `output` and messages to `errors` (either may be null:
-// nowhere to write). Returns the exit status.
+// nowhere to write, which fails the list). Returns the exit status.
 int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE errors);
 
 } // namespace quorvel

@@ -6,6 +6,7 @@
 
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"
+#include "run_interruption.h"
 
 #include <QProcess>
 #include <QString>
@@ -13,8 +14,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -58,6 +62,25 @@ void setDirectCommand(QProcess& process, const std::string& commandLine)
     process.setArguments(arguments);
 }
 
+// Once the command has ended, or has been stopped: no signal handler may end its group any
+// more, and what it wrote to its standard error goes on to the user's.
+class CommandEnd {
+public:
+    explicit CommandEnd(QProcess& process) : process_(process) {}
+    ~CommandEnd()
+    {
+        noteReportCommandGroup(0);
+        const QByteArray complaints = process_.readAllStandardError();
+        std::fwrite(complaints.constData(), 1, static_cast<std::size_t>(complaints.size()), stderr);
+        std::fflush(stderr);
+    }
+    CommandEnd(const CommandEnd&) = delete;
+    CommandEnd& operator=(const CommandEnd&) = delete;
+
+private:
+    QProcess& process_;
+};
+
 // Commands left running at their time limit. Destroying a QProcess kills its command, so
 // their objects stay alive, and reachable, until the program itself has ended; the list is
 // never destroyed for the same reason.
@@ -77,7 +100,8 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
         throw OperationError(startFailure(commandLineForMessages(commandLine),
                                           "it holds a NUL character, which no command line can carry"));
     auto process = std::make_unique<QProcess>();
-    if (const auto rest = interpreterCommand(commandLine)) {
+    const auto rest = interpreterCommand(commandLine);
+    if (rest) {
         // Only the interpreter form gets a shell: its redirection is how the report is written.
         process->setProgram(kShell);
         process->setArguments(
@@ -88,26 +112,41 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     }
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-    // The tool's complaints reach the user; its report goes through the file.
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The tool's complaints reach the user; its report goes through the file. The report
+    // command's come through a pipe: in a process group of its own it is a background job,
+    // which a terminal set to "stty tostop" would stop at its first write there.
+    if (!rest)
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const bool mayStop = limit && limit->action == OnTimeout::Stop;
-    process->setChildProcessModifier([mayStop] {
-        // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
-        ::signal(SIGPIPE, SIG_DFL);
-        // A group of its own, so that stopping it stops whatever it started too.
-        if (mayStop)
-            ::setpgid(0, 0);
-    });
+    std::optional<ReportCommandStart> groupStart;
+    if (mayStop)
+        groupStart.emplace();
+    process->setChildProcessModifier(
+        [mayStop, mask = groupStart ? std::optional(groupStart->maskBefore()) : std::nullopt] {
+            // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
+            ::signal(SIGPIPE, SIG_DFL);
+            // A group of its own, so that stopping it stops whatever it started too.
+            if (mayStop)
+                ::setpgid(0, 0);
+            if (mask)
+                ::pthread_sigmask(SIG_SETMASK, &*mask, nullptr);
+        });
 
     process->start();
     if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
         throw OperationError(startFailure(commandLine, process->errorString().toStdString()));
+    const auto group = static_cast<pid_t>(process->processId());
+    if (mayStop) {
+        noteReportCommandGroup(group);
+        groupStart.reset();
+    }
+    const CommandEnd end{*process};
 
     const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
     if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
         const auto seconds = static_cast<std::int64_t>(limit->after.count());
         if (mayStop) {
-            ::kill(-static_cast<pid_t>(process->processId()), SIGKILL);
+            ::kill(-group, SIGKILL);
             process->waitForFinished(-1);
             return {CommandOutcome::End::TimedOutStopped, seconds};
         }

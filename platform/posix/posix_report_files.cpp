@@ -2,6 +2,8 @@
 // QFile can neither refuse a link nor open without blocking.
 #include "platform/system_access.h"
 
+#include "inventory/report_encoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +102,9 @@ ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintm
         if (bytes.size() > maxBytes)
             refuseOversizedReport(displayName(path), bytes.size(), maxBytes);
     }
-    return ReportLineTable::split(std::move(bytes), displayName(path));
+    const std::string shownName = displayName(path);
+    return ReportLineTable::split(reportBytes(std::move(bytes), shownName, utf8FromUtf16),
+                                  shownName);
 }
 
 void SystemReportFiles::remove(const std::string& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,8 @@ namespace quorvel {
 // wideFromAnsi and ansiFromWide come back unchanged wherever the code page allows it.
 std::wstring wideFromAnsi(std::string_view bytes);
 std::string ansiFromWide(std::wstring_view text);
+// The same without any stand-in character: nothing when a character has no place in the code
+// page. For report text, whose adapter names must match exactly.
+std::optional<std::string> exactAnsiFromUtf16(std::u16string_view text);
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 #include "platform/system_access.h"
 
 #include "ansi_text.h"
+#include "inventory/report_encoding.h"
 #include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "system_message.h"
@@ -144,7 +145,9 @@ ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintm
         if (bytes.size() > maxBytes)
             refuseOversizedReport(displayName(widePath), bytes.size(), maxBytes);
     }
-    return ReportLineTable::split(std::move(bytes), displayName(widePath));
+    const std::string shownName = displayName(widePath);
+    return ReportLineTable::split(reportBytes(std::move(bytes), shownName, exactAnsiFromUtf16),
+                                  shownName);
 }
 
 void SystemReportFiles::remove(const std::string& path)

@@ -21,7 +21,7 @@ Lines linesOf(const ReportLineTable& table)
     return lines;
 }
 
-TEST(ReportLineTable, SplitsLinesOnLfDroppingTheCrBeforeIt)
+TEST(ReportLineTable, SplitsLinesAtCrLfLfOrALoneCr)
 {
     const struct {
         std::string_view bytes;
@@ -33,7 +33,9 @@ TEST(ReportLineTable, SplitsLinesOnLfDroppingTheCrBeforeIt)
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\r\nb", {"a", "b"}},
         {"a\n\r\n\nb", {"a", "", "", "b"}},
-        {"a\r\r\nb\rc", {"a\r", "b\rc"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\r\nb\rc", {"a", "", "b", "c"}},
+        {"a\n\rb", {"a", "", "b"}},
         {"Lana: 3\0x\n\0\n"sv, {std::string("Lana: 3\0x", 9), std::string(1, '\0')}},
     };
     for (const auto& c : cases) {
@@ -53,7 +55,7 @@ TEST(ReportLineTable, LinesStayValidWhenTheTableIsMoved)
 TEST(ReportLineTable, RefusesMoreLinesThanTheLimitNamingTheFile)
 {
     EXPECT_EQ(ReportLineTable::split("a\nb\nc", "report.txt", 3).size(), 3u);
-    for (const std::string bytes : {"a\nb\nc\nd", "\n\n\n\n"}) {
+    for (const std::string bytes : {"a\nb\nc\nd", "\n\n\n\n", "\r\r\r\n\r"}) {
         SCOPED_TRACE(::testing::PrintToString(bytes));
         try {
             ReportLineTable::split(bytes, "/work/lanapaths.txt", 3);

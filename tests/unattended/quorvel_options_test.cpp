@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <csignal>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
@@ -51,6 +52,16 @@ constexpr bool kAddressSanitized = false;
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+std::string utf16LittleEndian(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
 }
 
 // Runs the built program as a script would: no display, the stand-in lanacfg on PATH (or a
@@ -242,6 +253,52 @@ TEST_F(Unattended, HungReportCommandIsStoppedAtTheTimeout)
     EXPECT_TRUE(contains(run.err, "was still running after 1 s and was stopped")) << run.err;
 }
 
+// Whether the process has ended: gone, or a zombie that its parent has yet to collect.
+bool processEnded(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t state = stat.rfind(") ");
+    return stat.empty() || (state != std::string::npos && stat.compare(state + 2, 1, "Z") == 0);
+}
+
+TEST_F(Unattended, SignalEndsTheReportCommandRemovesTheReportAndEndsTheRunAsItself)
+{
+    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > ../lanacfg.pid\nexec sleep 60\n");
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        fs::remove(scratch / "lanacfg.pid");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(QString::fromStdString(work().string()));
+        process.start(QStringLiteral(QUORVEL_EXE), {QStringLiteral("--list")});
+        ASSERT_TRUE(process.waitForStarted());
+        for (int wait = 0; wait < 500 && readFile(scratch / "lanacfg.pid").empty(); ++wait)
+            ::usleep(10'000);
+        const pid_t lanacfg = std::stoi(readFile(scratch / "lanacfg.pid"));
+        ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(10'000));
+
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(process.exitCode(), signalNumber);
+        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+        bool ended = false;
+        for (int wait = 0; wait < 500 && !ended; ++wait, ::usleep(10'000))
+            ended = processEnded(lanacfg);
+        EXPECT_TRUE(ended);
+    }
+}
+
+TEST_F(Unattended, ReportCommandsErrorsReachStandardError)
+{
+    useFakeLanacfg("echo 'lanacfg: a word for the user' >&2\nexec \"$REAL\" \"$@\"\n");
+    const Outcome run = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kSampleList);
+    EXPECT_EQ(run.err, "lanacfg: a word for the user\n");
+}
+
 TEST_F(Unattended, ReportFileLeftFromBeforeOrLinkedElsewhereIsNeverUsed)
 {
     // A report of an earlier run, which this user may delete but not overwrite.
@@ -303,6 +360,32 @@ TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)
     }
 }
 
+TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
+{
+    const struct {
+        const char* name;
+        std::string report;
+        const char* listed;
+    } cases[] = {
+        // As a Windows tool writes it when redirected.
+        {"UTF-16 LE with its mark", utf16LittleEndian(u"\uFEFFLana:  2\r\n-->NetBEUI Protocol-->Carte "
+                                                      u"r\u00E9seau\r\nLana:  4\r\n-->NetBEUI Protocol-->Card B\r\n"),
+         "2\tCarte r\xC3\xA9seau\n4\tCard B\n"},
+        {"CR line ends", "Lana:  2\r-->NetBEUI Protocol-->Card A\rLana:  4\r-->NetBEUI Protocol-->Card B\r",
+         "2\tCard A\n4\tCard B\n"},
+        {"last line ending in CR", "Lana:  2\n-->NetBEUI Protocol-->Card A\r", "2\tCard A\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(scratch / "report", c.report);
+        path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+        useFakeLanacfg("cat ../report\n");
+        const Outcome run = quorvel({QStringLiteral("--list")});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.listed);
+    }
+}
+
 TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
 {
     // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
@@ -343,13 +426,13 @@ TEST_F(Unattended, ListThatCannotBeWrittenIsStatus3)
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
 {
     useFakeLanacfg("printf 'Lana:  2\\033[2J\\n-->NetBEUI Protocol-->Twin\\n'\n"
-                   "printf 'Lana:  5\\r\\007\\n-->NetBEUI Protocol-->Twin\\n'\n");
+                   "printf 'Lana:  5\\b\\007\\n-->NetBEUI Protocol-->Twin\\n'\n");
     const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Twin")});
     EXPECT_EQ(run.status, 2);
-    EXPECT_TRUE(contains(run.err, "on LANAs \"2\\x1b[2J\", \"5\\x0d\\x07\"\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "on LANAs \"2\\x1b[2J\", \"5\\x08\\x07\"\n")) << run.err;
 
     const Outcome list = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(list.out, "2\x1b[2J\tTwin\n5\r\a\tTwin\n");
+    EXPECT_EQ(list.out, "2\x1b[2J\tTwin\n5\b\a\tTwin\n");
 }
 
 TEST_F(Unattended, WrongCommandLinesAreUsageErrorsThatRunNothing)

@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace quorvel {
 
@@ -93,7 +94,18 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& mes
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         // The two lists' rows pair up by position; stripes carry the eye across.
         list->setAlternatingRowColors(true);
+        // Rows of one height, and no horizontal bar to take a row from one list only: a long
+        // name is cut short (its whole text is its tooltip).
+        list->setUniformItemSizes(true);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
+    // lstCard's bar scrolls both; lstLANA, too narrow for a bar, follows it, and lstCard
+    // follows whatever scrolls lstLANA (its wheel, its keys).
+    lstLANA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(lstCard->verticalScrollBar(), &QScrollBar::valueChanged,
+            lstLANA->verticalScrollBar(), &QScrollBar::setValue);
+    connect(lstLANA->verticalScrollBar(), &QScrollBar::valueChanged,
+            lstCard->verticalScrollBar(), &QScrollBar::setValue);
     // Enter presses the focused button, as Space does; outside a dialog Qt needs telling.
     for (QPushButton* button : {cmdSet, cmdExit})
         button->setAutoDefault(true);
@@ -137,8 +149,11 @@ void Form1::showBindings(const std::vector<Binding>& bindings)
     lstCard->clear();
     // Shown as the local encoding reads the report; the bytes stay with the behaviour.
     for (const Binding& binding : bindings) {
-        lstCard->addItem(QString::fromLocal8Bit(binding.adapterName.data(),
-                                                static_cast<qsizetype>(binding.adapterName.size())));
+        const QString name = QString::fromLocal8Bit(
+            binding.adapterName.data(), static_cast<qsizetype>(binding.adapterName.size()));
+        lstCard->addItem(name);
+        // Escaped: a tooltip would take text that looks like markup as markup.
+        lstCard->item(lstCard->count() - 1)->setToolTip(QStringLiteral("<qt>%1</qt>").arg(name.toHtmlEscaped()));
         lstLANA->addItem(
             QString::fromLocal8Bit(binding.lana.data(), static_cast<qsizetype>(binding.lana.size())));
     }

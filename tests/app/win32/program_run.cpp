@@ -49,13 +49,23 @@ fs::path lanacfgFolder()
 Outcome runInCommandPrompt(const std::wstring& commandLine, const fs::path& folder,
                            OutputTo outputTo)
 {
+    return runProgram(systemInterpreter(), L"cmd.exe /d /c " + commandLine, folder, outputTo);
+}
+
+Outcome runProgram(const fs::path& program, std::wstring commandLine, const fs::path& folder,
+                   OutputTo outputTo)
+{
     // Beside the folder, so that they are no part of what the command finds in it.
     const fs::path outPath = folder.parent_path() / L"standard-output.txt";
     const fs::path errPath = folder.parent_path() / L"standard-error.txt";
     const HANDLE in = inheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
-    const HANDLE out = outputTo == OutputTo::File
-        ? inheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS)
-        : closedPipe();
+    HANDLE out = nullptr;
+    if (outputTo == OutputTo::File)
+        out = inheritableFile(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+    else if (outputTo == OutputTo::ClosedPipe)
+        out = closedPipe();
+    else if (outputTo == OutputTo::InvalidHandle)
+        out = INVALID_HANDLE_VALUE;
     const HANDLE err = inheritableFile(errPath, GENERIC_WRITE, CREATE_ALWAYS);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -63,15 +73,14 @@ Outcome runInCommandPrompt(const std::wstring& commandLine, const fs::path& fold
     startup.hStdInput = in;
     startup.hStdOutput = out;
     startup.hStdError = err;
-    const fs::path interpreter = systemInterpreter();
-    std::wstring line = L"cmd.exe /d /c " + commandLine;
     PROCESS_INFORMATION started{};
-    const BOOL ok = ::CreateProcessW(interpreter.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
-                                     nullptr, folder.c_str(), &startup, &started);
+    const BOOL ok = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                     0, nullptr, folder.c_str(), &startup, &started);
     for (const HANDLE handle : {in, out, err})
-        ::CloseHandle(handle);
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle);
     if (ok == 0) {
-        ADD_FAILURE() << "cmd.exe did not start: " << ::GetLastError();
+        ADD_FAILURE() << program.string() << " did not start: " << ::GetLastError();
         return {~DWORD{0}, {}, {}};
     }
     ::CloseHandle(started.hThread);

@@ -22,13 +22,17 @@ struct Outcome {
 std::filesystem::path quorvelFolder();
 std::filesystem::path lanacfgFolder();
 
-// Where a command's standard output goes: a file, or a pipe whose reader has gone.
-enum class OutputTo { File, ClosedPipe };
+// Where a command's standard output goes: a file, a pipe whose reader has gone, or no
+// handle at all (null or INVALID_HANDLE_VALUE).
+enum class OutputTo { File, ClosedPipe, NullHandle, InvalidHandle };
 
 // Runs a command line as a command prompt would, through cmd.exe /c, in `folder`, with
 // standard errors going to a file; waits for its end.
 Outcome runInCommandPrompt(const std::wstring& commandLine, const std::filesystem::path& folder,
                            OutputTo outputTo = OutputTo::File);
+// The same for a program started directly, not through cmd.exe; commandLine starts with its name.
+Outcome runProgram(const std::filesystem::path& program, std::wstring commandLine,
+                   const std::filesystem::path& folder, OutputTo outputTo);
 
 // A program's process, started without waiting for it.
 class StartedProgram {

@@ -167,6 +167,27 @@ TEST_F(CommandPrompt, ReportThatCannotBeHadIsStatus3SayingWhyAndLeavesNoReportFi
     ::CloseHandle(holder.hProcess);
 }
 
+TEST_F(CommandPrompt, ListOrSetWithNoStandardOutputHandleIsStatus3)
+{
+    const struct {
+        const char* name;
+        OutputTo outputTo;
+        const wchar_t* arguments;
+    } cases[] = {
+        {"--list, null handle", OutputTo::NullHandle, L" --list"},
+        {"--list, INVALID_HANDLE_VALUE", OutputTo::InvalidHandle, L" --list"},
+        {"--set, null handle", OutputTo::NullHandle, L" --set \"Intel(R) PRO/100 Adapter\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        useSample();
+        const Outcome run = runProgram(quorvelFolder() / L"quorvel.com",
+                                       std::wstring(L"quorvel.com") + c.arguments, work(), c.outputTo);
+        EXPECT_EQ(run.status, 3u);
+        EXPECT_TRUE(contains(run.err, "could not write the list")) << run.err;
+    }
+}
+
 // The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
 // has ended already: within a minute.
 HWND shownWindow()

@@ -55,6 +55,34 @@ TEST_F(SystemReportFilesTest, ReadsTheLinesOfAFileByteForByte)
     EXPECT_EQ(lines[3], "last");
 }
 
+TEST_F(SystemReportFilesTest, ReadsUtf16InTheAnsiCodePageOrRefusesWhatItLacks)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "written for code page 1252, this system's is " << ::GetACP();
+    using namespace std::string_view_literals;
+    const struct {
+        const char* name;
+        std::string_view file;
+        std::string_view firstLine; // empty: refused
+    } cases[] = {
+        {"LE, in the code page", "\xFF\xFE" "C\0\xE9\0\xAC\x20\r\0\n\0"sv, "C\xE9\x80"},
+        {"BE, in the code page", "\xFE\xFF\0C\0\xE9"sv, "C\xE9"},
+        {"a letter it lacks", "\xFF\xFE\x16\x04"sv, ""},
+        {"a letter only like one it has", "\xFF\xFE\x00\x01"sv, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.firstLine.empty()) {
+            EXPECT_EQ(errorOf([&] { files.readLines(write(c.file), 100); }),
+                      "Could not read \"" + full("report.txt")
+                          + "\": it is UTF-16 text (it starts with that byte-order mark), but it "
+                            "holds a character that the system's code page lacks");
+        } else {
+            EXPECT_EQ(files.readLines(write(c.file), 100)[0], c.firstLine);
+        }
+    }
+}
+
 TEST_F(SystemReportFilesTest, ReadsAFileOfManyReadSteps)
 {
     std::string bytes;

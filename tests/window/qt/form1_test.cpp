@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -189,6 +191,65 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
+    }
+
+    void tenBindingsAndALongNameStayRowBesideRowHoweverTheyScroll()
+    {
+        QFile table(work->filePath("bindings.txt"));
+        QVERIFY(table.open(QIODevice::WriteOnly));
+        for (int lana = 0; lana < 10; ++lana) {
+            const QString name = lana == 3 ? QString("Adapter %1 ").arg(lana).repeated(12)
+                                           : QString("Adapter %1").arg(lana);
+            table.write(QString("%1\tNetBEUI Protocol\t%2\n").arg(lana).arg(name).toUtf8());
+        }
+        table.close();
+        // As on a desktop with large fonts: ten rows take more than the lists' height.
+        QFont large = form->font();
+        large.setPointSize(16);
+        form->setFont(large);
+        QVERIFY(form->Form_Load());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*form));
+        QCOMPARE(lstCard->count(), 10);
+        // Keys move from a current row; a click gives each list one.
+        for (QListWidget* list : {lstLANA, lstCard})
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+
+        const auto wheelDown = [](QListWidget* list) {
+            const QPoint at = list->viewport()->rect().center();
+            QWheelEvent wheel(at, list->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list->viewport(), &wheel);
+        };
+        const struct {
+            const char* name;
+            std::function<void()> act;
+        } steps[] = {
+            {"End in lstCard", [&] { QTest::keyClick(lstCard, Qt::Key_End); }},
+            {"Down in lstLANA", [&] { QTest::keyClick(lstLANA, Qt::Key_Down); }},
+            {"wheel over lstLANA", [&] { wheelDown(lstLANA); }},
+            {"lstCard's bar to the top", [&] { lstCard->verticalScrollBar()->setValue(0); }},
+            {"wheel over lstCard", [&] { wheelDown(lstCard); }},
+            {"Home in lstCard", [&] { QTest::keyClick(lstCard, Qt::Key_Home); }},
+            {"End in lstLANA", [&] { QTest::keyClick(lstLANA, Qt::Key_End); }},
+        };
+        for (const auto& step : steps) {
+            const int topBefore = lstCard->verticalScrollBar()->value();
+            step.act();
+            QVERIFY2(lstCard->verticalScrollBar()->value() != topBefore, step.name);
+            QVERIFY2(!lstCard->horizontalScrollBar()->isVisible(), step.name);
+            for (int row = 0; row < 10; ++row) {
+                const QRect card = lstCard->visualItemRect(lstCard->item(row));
+                const QRect lana = lstLANA->visualItemRect(lstLANA->item(row));
+                QCOMPARE(lstCard->viewport()->mapTo(&*form, card.topLeft()).y(),
+                         lstLANA->viewport()->mapTo(&*form, lana.topLeft()).y());
+                QCOMPARE(card.height(), lana.height());
+            }
+        }
+        // After End the last row shows, beside its own LANA.
+        QTest::keyClick(lstCard, Qt::Key_End);
+        QVERIFY(lstCard->viewport()->rect().contains(
+            lstLANA->visualItemRect(lstLANA->item(9)).center()));
     }
 
     void setGivesTheHighlightedCardLana0()

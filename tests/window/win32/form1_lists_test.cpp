@@ -33,6 +33,64 @@ TEST_F(Form1Test, RowsKeepTheReportsOrder)
     EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"7", L"3"}));
 }
 
+// Where each row of a list box stands within the window, for as many rows as it holds.
+std::vector<RECT> rowPlaces(HWND listBox)
+{
+    std::vector<RECT> places;
+    const auto count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT row = 0; row < count; ++row) {
+        RECT at{};
+        ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&at));
+        ::MapWindowPoints(listBox, ::GetParent(listBox), reinterpret_cast<POINT*>(&at), 2);
+        places.push_back(at);
+    }
+    return places;
+}
+
+TEST_F(Form1Test, TenBindingsAndALongNameStayRowBesideRowAfterEnd)
+{
+    std::vector<std::string> report;
+    for (int lana = 0; lana < 10; ++lana) {
+        std::string name = "Adapter " + std::to_string(lana);
+        for (int more = 0; lana == 3 && more < 12; ++more)
+            name += " Adapter " + std::to_string(lana);
+        report.insert(report.end(), {"Lana:  " + std::to_string(lana), "-->NetBEUI Protocol-->" + name});
+    }
+    for (const double dpi : {96.0, 144.0}) {
+        SCOPED_TRACE(dpi);
+        lanacfg.nextReport = joinLines(report);
+        makeForm(ScreenDpi{dpi, dpi});
+        ASSERT_TRUE(form->Form_Load());
+        form->show();
+        const HWND lstLANA = control(ControlId::lstLANA);
+        const HWND lstCard = control(ControlId::lstCard);
+        ::SetFocus(lstCard);
+        // End moves from a highlighted row, as the user's first pick gives one.
+        ::SendMessageW(lstCard, LB_SETCURSEL, 0, 0);
+        press(VK_END);
+
+        EXPECT_EQ(::SendMessageW(lstCard, LB_GETCURSEL, 0, 0), 9);
+        EXPECT_EQ(::SendMessageW(lstCard, LB_GETTOPINDEX, 0, 0),
+                  ::SendMessageW(lstLANA, LB_GETTOPINDEX, 0, 0));
+        EXPECT_EQ(::GetWindowLongW(lstCard, GWL_STYLE) & WS_HSCROLL, 0);
+        const std::vector<RECT> cards = rowPlaces(lstCard);
+        const std::vector<RECT> lanas = rowPlaces(lstLANA);
+        ASSERT_EQ(cards.size(), 10u);
+        ASSERT_EQ(lanas.size(), 10u);
+        for (std::size_t row = 0; row < cards.size(); ++row) {
+            SCOPED_TRACE(row);
+            EXPECT_EQ(cards[row].top, lanas[row].top);
+            EXPECT_EQ(cards[row].bottom, lanas[row].bottom);
+        }
+        // The highlighted last row shows, beside its LANA.
+        RECT shown{};
+        ::GetClientRect(lstCard, &shown);
+        ::MapWindowPoints(lstCard, form->handle(), reinterpret_cast<POINT*>(&shown), 2);
+        EXPECT_LE(cards[9].bottom, shown.bottom);
+        form.reset();
+    }
+}
+
 TEST_F(Form1Test, RowsShowInTheAnsiCodePageAndSetGivesBackTheReportsBytes)
 {
     // Bytes no code page turns back into themselves, and a control character.
