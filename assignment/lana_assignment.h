@@ -18,7 +18,8 @@ inline constexpr const char* kNoCardTitle = "Warning";
 
 // Gives the adapter in the highlighted row of the card list LANA number 0 by running the
 // renumbering command for its LANA text; warns instead when no adapter is listed. Whether the
-// renumbering took is left for the next refresh to show.
+// renumbering took is left for the next refresh to show. A LANA text that is not a number is
+// refused with OperationError, and nothing runs.
 void assignLana0(const std::vector<Binding>& bindings, int highlightedRow, CommandRunner& runner,
                  MessageDialog& messageDialog);
 
@@ -53,8 +54,8 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 // then a check that the adapter now shows LANA text "0", which the window leaves to the
 // user's eyes. Each command runs under the time limit; a renumbering command still running
 // then is left to finish, since it may be halfway through its change. A renumbering command
-// that failed or could not start is named in the NotTaken message. Errors of the refreshes
-// propagate as OperationError.
+// that failed or could not start is named in the NotTaken message. Errors of the refreshes,
+// and the refusal of a LANA text that is not a number, propagate as OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit);
 

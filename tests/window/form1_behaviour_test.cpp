@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <optional>
@@ -145,6 +146,24 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
         EXPECT_EQ(takeLog(), (Lines{"busy", "run: " + c.command, "idle", "shown: 0", "busy",
                                     kReportRun, "idle", "shown: 2"}));
         EXPECT_EQ(lists.highlightedCard(), -1);
+    }
+}
+
+TEST_F(Form1BehaviourTest, SetAndDoubleClickRefuseALanaTextThatIsNotANumber)
+{
+    for (void (Form1Behaviour::*event)() : {&Form1Behaviour::cmdSet_Click, &Form1Behaviour::lstCard_DblClick}) {
+        lanacfg.nextReport = joinLines({"Lana:  3 & echo pwned", kNetBEUI + "3Com EtherLink III"});
+        ASSERT_TRUE(form.Form_Load());
+        takeLog();
+        lists.highlighted = 0;
+        (form.*event)();
+        const Lines shown = takeLog();
+        for (const std::string& line : shown)
+            EXPECT_EQ(line.rfind("run: lanacfg setlananumber", 0), std::string::npos) << line;
+        EXPECT_NE(std::find(shown.begin(), shown.end(),
+                            "error box: Quorvel: The LANA text \"3 & echo pwned\" is not a LANA "
+                            "number, so no renumbering command was run."),
+                  shown.end());
     }
 }
 
