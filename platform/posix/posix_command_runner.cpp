@@ -74,7 +74,8 @@ private:
     bool sameAsText_ = true;
 };
 
-std::shared_ptr<const RawCommand> setDirectCommand(QProcess& process, const std::string& commandLine)
+std::shared_ptr<const RawCommand> setDirectCommand(QProcess& process,
+                                                   const std::string& commandLine)
 {
     // The LANA text in a renumbering command comes from a report: started directly, it can
     // never turn into shell syntax.

@@ -69,7 +69,8 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
         {L"lanacfg", L"C:\\empty", L"C:\\both", L"", L"C:\\both\\lanacfg.cmd"},
         {L"lanacfg", L"C:\\empty", L"C:\\both", L".EXE;.CMD", L"C:\\both\\lanacfg.EXE"},
         // A ';' between quotes is part of the folder; only a quote at either end is dropped.
-        {L"lanacfg", L"C:\\empty", L"\"C:\\tools;old\";C:\\tools", L"", L"C:\\tools;old\\lanacfg.cmd"},
+        {L"lanacfg", L"C:\\empty", L"\"C:\\tools;old\";C:\\tools", L"",
+         L"C:\\tools;old\\lanacfg.cmd"},
         {L"lanacfg", L"C:\\empty", L"C:\\\"tools\";C:\\both", L"", L"C:\\both\\lanacfg.cmd"},
         // A quote left open takes the rest of PATH into its entry.
         {L"lanacfg", L"C:\\empty", L"C:\\x;\"C:\\tools;old;C:\\tools", L"", std::nullopt},

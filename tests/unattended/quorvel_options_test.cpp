@@ -325,14 +325,16 @@ TEST_F(Unattended, BothCommandsRunFromAFolderWhoseNameIsLatin1)
     const fs::path folder = scratch / "r\xe9seau";
     fs::create_directory(folder);
     writeScript(folder / "lanacfg",
-                "#!/bin/sh\necho \"$*\" >> ../planted.log\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
+                "#!/bin/sh\necho \"$*\" >> ../planted.log\n"
+                "exec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     program = (scratch / "latin1-path").string();
     writeScript(program, "#!/bin/sh\nPATH=\"$(printf '%s/r\\351seau' '" + scratch.path().string()
                              + "')\":$PATH exec '" QUORVEL_EXE "' \"$@\"\n");
     path = "/usr/bin:/bin";
     const Outcome list = quorvel({QStringLiteral("--list")});
     EXPECT_EQ(list.out, kSampleList) << list.err;
-    const Outcome set = quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+    const Outcome set =
+        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
     EXPECT_EQ(set.status, 0) << set.err;
     EXPECT_EQ(readFile(scratch / "planted.log"),
               "showlanapaths\nshowlanapaths\nsetlananumber 4 0\nshowlanapaths\n");

@@ -151,7 +151,8 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
 
 TEST_F(Form1BehaviourTest, SetAndDoubleClickRefuseALanaTextThatIsNotANumber)
 {
-    for (void (Form1Behaviour::*event)() : {&Form1Behaviour::cmdSet_Click, &Form1Behaviour::lstCard_DblClick}) {
+    for (void (Form1Behaviour::*event)() :
+         {&Form1Behaviour::cmdSet_Click, &Form1Behaviour::lstCard_DblClick}) {
         lanacfg.nextReport = joinLines({"Lana:  3 & echo pwned", kNetBEUI + "3Com EtherLink III"});
         ASSERT_TRUE(form.Form_Load());
         takeLog();

@@ -124,7 +124,8 @@ TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
     const fs::path fake = scratch / "fake";
     writeFile(fake / "lanacfg.cmd",
               "@echo off\r\n"
-              "if \"%1\"==\"setlananumber\" echo ran>\"" + (scratch / "renumbered.txt").string() + "\"\r\n"
+              "if \"%1\"==\"setlananumber\" echo ran>\""
+                  + (scratch / "renumbered.txt").string() + "\"\r\n"
               "type \"" + (scratch / "report.txt").string() + "\"\r\n");
     const PathPrefix fakeFirstOnPath(fake);
     for (const char* lana : {"3 & echo pwned>canary &", "3 | echo pwned>canary", "3 >canary",
@@ -135,8 +136,8 @@ TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
                   std::string("Lana:  ") + lana + "\r\n-->NetBEUI Protocol-->Card\r\n");
         const Outcome run = this->run(L"quorvel --set Card");
         EXPECT_EQ(run.status, 3u) << run.err;
-        EXPECT_TRUE(contains(run.err, std::string("The LANA text \"") + lana + "\" is not a LANA number"))
-            << run.err;
+        const std::string refusal = std::string("The LANA text \"") + lana + "\" is not a LANA number";
+        EXPECT_TRUE(contains(run.err, refusal)) << run.err;
         EXPECT_FALSE(fs::exists(work() / "canary"));
         EXPECT_FALSE(fs::exists(scratch / "renumbered.txt"));
     }

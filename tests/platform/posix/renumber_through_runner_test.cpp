@@ -116,7 +116,8 @@ TEST(SameLanacfg, BothCommandsRunTheDecoyTheShellRuns)
         for (const char* folder : {"tools", "r\xe9seau", "work"}) {
             const fs::path decoy = scratch / folder / "lanacfg";
             fs::create_directories(decoy.parent_path());
-            std::ofstream(decoy) << "#!/bin/sh\nprintf '%s\\n' \"$0\" > '" << (scratch / "ran.txt").string() << "'\n";
+            std::ofstream(decoy) << "#!/bin/sh\nprintf '%s\\n' \"$0\" > '"
+                                 << (scratch / "ran.txt").string() << "'\n";
             fs::permissions(decoy, fs::perms::owner_all);
         }
         fs::create_directories(scratch / "folder" / "lanacfg");
@@ -125,7 +126,8 @@ TEST(SameLanacfg, BothCommandsRunTheDecoyTheShellRuns)
         const std::string path = expand(c.path);
         const std::string previous = std::getenv("PATH");
         ::setenv("PATH", path.c_str(), 1);
-        for (const char* line : {"cmd /c lanacfg showlanapaths >lanapaths.txt", "lanacfg setlananumber 3 0"}) {
+        for (const char* line :
+             {"cmd /c lanacfg showlanapaths >lanapaths.txt", "lanacfg setlananumber 3 0"}) {
             SCOPED_TRACE(line);
             fs::remove(scratch / "ran.txt");
             SystemCommandRunner().run(line);
@@ -133,7 +135,8 @@ TEST(SameLanacfg, BothCommandsRunTheDecoyTheShellRuns)
             std::string program;
             std::getline(ran, program);
             std::error_code error;
-            EXPECT_TRUE(fs::equivalent(program, expected, error)) << program << " is not " << expected;
+            EXPECT_TRUE(fs::equivalent(program, expected, error))
+                << program << " is not " << expected;
         }
         ::setenv("PATH", previous.c_str(), 1);
     }
