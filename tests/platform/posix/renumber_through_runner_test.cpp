@@ -35,42 +35,6 @@ std::vector<std::string> recordedArgs(const fs::path& folder)
     return args;
 }
 
-// Renumbering command lines through the real runner, with a lanacfg first on PATH that only
-// writes down the arguments it was given. The assignment lets no such LANA text through; the
-// runner must not need that to keep shell syntax out.
-class RecordingTool : public ::testing::Test {
-protected:
-    std::vector<std::string> runAndRecord(const std::string& lanaText)
-    {
-        SystemCommandRunner().run("lanacfg setlananumber " + lanaText + " 0");
-        return recordedArgs(scratch.path());
-    }
-
-    ScratchFolder scratch{ScratchFolder::Enter::Yes};
-    fs::path tool = writeRecordingTool(scratch.path());
-    PathPrefix onPath{scratch.path()};
-};
-
-TEST_F(RecordingTool, ReceivesTheLanaTextsWordsAsPlainArguments)
-{
-    using Args = std::vector<std::string>;
-    EXPECT_EQ(runAndRecord("3"), (Args{"setlananumber", "3", "0"}));
-    EXPECT_EQ(runAndRecord("3 (primary)"), (Args{"setlananumber", "3", "(primary)", "0"}));
-}
-
-TEST_F(RecordingTool, ShellSyntaxInTheLanaTextIsNeverExecuted)
-{
-    using Args = std::vector<std::string>;
-    EXPECT_EQ(runAndRecord("3;touch canary1"), (Args{"setlananumber", "3;touch", "canary1", "0"}));
-    EXPECT_EQ(runAndRecord("$(touch canary2)"), (Args{"setlananumber", "$(touch", "canary2)", "0"}));
-    EXPECT_EQ(runAndRecord("`touch canary3`|x&&touch canary4"),
-              (Args{"setlananumber", "`touch", "canary3`|x&&touch", "canary4", "0"}));
-    for (const char* canary : {"canary1", "canary2", "canary3", "canary4"}) {
-        SCOPED_TRACE(canary);
-        EXPECT_FALSE(fs::exists(scratch / canary));
-    }
-}
-
 // Program paths and arguments pass as the bytes they are: Latin-1 is no UTF-8, which the
 // locale may expect.
 TEST(RunnerBytes, ProgramInALatin1FolderGetsItsArgumentsAsBytes)
