@@ -58,6 +58,8 @@ bool showsLana0(std::string_view lanaText)
 std::string renumber(const std::string& lanaText, CommandRunner& runner,
                      std::optional<TimeLimit> limit)
 {
+    // Outside the try: a LANA text that is not a number is no renumbering that failed but a
+    // report that cannot be trusted.
     const std::string command = renumberCommand(lanaText);
     std::string failure;
     try {

@@ -20,7 +20,8 @@ inline constexpr const char* kRenumberingFailedTitle = "Warning";
 
 // Gives the adapter in the highlighted row of the card list LANA number 0 by running the
 // renumbering command for its LANA text; warns instead when no adapter is listed. Whether the
-// renumbering took is left for the next refresh to show. Returns, for a warning after that
+// renumbering took is left for the next refresh to show. A LANA text that is not a number is
+// refused with OperationError, and nothing runs. Returns, for a warning after that
 // refresh, how the renumbering command failed or could not start (with a hint when the user
 // is not an administrator); empty when it ended with success or did not run.
 std::string assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
@@ -58,8 +59,8 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 // user's eyes. Each command runs under the time limit; a renumbering command still running
 // then is left to finish, since it may be halfway through its change. A renumbering command
 // that failed or could not start is named in the NotTaken message, with the same hint as the
-// window's when the user is not an administrator. Errors of the refreshes
-// propagate as OperationError.
+// window's when the user is not an administrator. Errors of the refreshes, and the refusal of
+// a LANA text that is not a number, propagate as OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, std::chrono::seconds timeLimit);
 

@@ -1,6 +1,45 @@
 #include "lanacfg_contract.h"
 
+#include "inventory/system_interfaces.h"
+
 namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::size_t kMostLanaDigits = 3;
+
+bool isLanaNumberText(std::string_view lanaText)
+{
+    const std::size_t first = lanaText.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return lanaText.empty();
+    const std::size_t end = lanaText.find_last_not_of(kBlanks) + 1;
+    const std::string_view number = lanaText.substr(first, end - first);
+    return number.size() <= kMostLanaDigits
+        && number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The text as a message quotes it: control characters, which could forge or hide what a
+// console or box shows, as \xNN.
+std::string escapedControls(std::string_view text)
+{
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            escaped += c;
+            continue;
+        }
+        escaped += "\\x";
+        escaped += kHexDigits[byte >> 4];
+        escaped += kHexDigits[byte & 0xf];
+    }
+    return escaped;
+}
+
+} // namespace
 
 std::string reportCommand()
 {
@@ -13,6 +52,9 @@ std::string reportCommand()
 
 std::string renumberCommand(std::string_view lanaText)
 {
+    if (!isLanaNumberText(lanaText))
+        throw OperationError("The LANA text \"" + escapedControls(lanaText)
+                             + "\" is not a LANA number, so no renumbering command was run.");
     std::string command = "lanacfg setlananumber";
     command += " ";
     command += lanaText;

@@ -22,7 +22,10 @@ inline constexpr std::uintmax_t kMaxReportBytes = 64ULL * 1024 * 1024;
 // whose redirection writes the tool's report into the report file.
 std::string reportCommand();
 
-// "lanacfg setlananumber <LANA text> 0": the LANA text goes in unchanged, whatever it holds.
+// "lanacfg setlananumber <LANA text> 0", the LANA text unchanged. Only a number may go in: one
+// to three digits with blanks (spaces, tabs) around them, or nothing at all (the LANA list's
+// row -1). Any other text throws OperationError, quoting it, before a command exists: a
+// batch-file lanacfg would have cmd.exe read its arguments as commands.
 std::string renumberCommand(std::string_view lanaText);
 
 } // namespace quorvel

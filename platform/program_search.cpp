@@ -8,7 +8,8 @@ namespace {
 
 // dash's search path when PATH is not set at all.
 constexpr const char* kShellDefaultPath = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
-constexpr std::wstring_view kCmdDefaultPathext = L".COM;.EXE;.BAT;.CMD";
+// cmd.exe's own order when PATHEXT is missing or empty, as cmd.exe under wine tries them.
+constexpr std::wstring_view kCmdDefaultPathext = L".bat;.com;.cmd;.exe";
 
 template <typename Char>
 std::vector<std::basic_string_view<Char>> splitAt(std::basic_string_view<Char> text, Char separator)
@@ -24,14 +25,28 @@ std::vector<std::basic_string_view<Char>> splitAt(std::basic_string_view<Char> t
     }
 }
 
-std::wstring withoutQuotes(std::wstring_view text)
+// PATH's entries as cmd.exe reads them: a ';' between double quotes belongs to the entry, and
+// one quote at each end of an entry is dropped.
+std::vector<std::wstring> cmdPathEntries(std::wstring_view path)
 {
-    std::wstring result;
-    for (const wchar_t c : text) {
-        if (c != L'"')
-            result += c;
+    std::vector<std::wstring> entries(1);
+    bool inQuotes = false;
+    for (const wchar_t c : path) {
+        if (c == L';' && !inQuotes) {
+            entries.emplace_back();
+            continue;
+        }
+        if (c == L'"')
+            inQuotes = !inQuotes;
+        entries.back() += c;
     }
-    return result;
+    for (std::wstring& entry : entries) {
+        if (!entry.empty() && entry.back() == L'"')
+            entry.pop_back();
+        if (!entry.empty() && entry.front() == L'"')
+            entry.erase(0, 1);
+    }
+    return entries;
 }
 
 bool hasExtension(std::wstring_view name)
@@ -93,8 +108,7 @@ std::optional<std::wstring> findProgramLikeCmd(
 
     if (auto found = findInFolder(std::wstring(currentFolder), name, extensions, isFile))
         return found;
-    for (const std::wstring_view entry : splitAt(path, L';')) {
-        const std::wstring folder = withoutQuotes(entry);
+    for (const std::wstring& folder : cmdPathEntries(path)) {
         if (folder.empty())
             continue;
         if (auto found = findInFolder(folder, name, extensions, isFile))

@@ -18,10 +18,11 @@ std::optional<std::string> findProgramLikeSh(
     std::string_view name, const char* path,
     const std::function<bool(const std::string&)>& isExecutableFile);
 
-// cmd.exe's rule: the current folder first, then each entry of `path` (";"-separated, quotes
-// removed, empty entries skipped); in each folder the name with every extension of
-// `pathext` in turn (".COM;.EXE;.BAT;.CMD" when empty), after the name as it stands if it
-// has an extension already. A name with a folder or drive in it is looked for only there.
+// cmd.exe's rule: the current folder first, then each entry of `path` (";"-separated except
+// between double quotes, one quote at each end of an entry dropped, empty entries skipped);
+// in each folder the name with every extension of `pathext` in turn (".bat;.com;.cmd;.exe"
+// when empty, as cmd.exe under wine), after the name as it stands if it has an extension
+// already. A name with a folder or drive in it is looked for only there.
 std::optional<std::wstring> findProgramLikeCmd(
     std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
     std::wstring_view pathext, const std::function<bool(const std::wstring&)>& isFile);

@@ -41,7 +41,7 @@ constexpr const char* kHelp =
     "  0  Done; after --set, the adapter shows LANA 0.\n"
     "  1  The renumbering was tried but did not take.\n"
     "  2  Wrong command line, or no single adapter has the given name.\n"
-    "  3  The binding report could not be had.\n"
+    "  3  The binding report could not be had, or gave a LANA that is not a number.\n"
     "\n"
     "Examples:\n"
     "  quorvel --list\n"

@@ -1,7 +1,8 @@
 // The command runner on POSIX systems. There is no cmd here: "cmd /c REST" runs REST through
 // /bin/sh -c, in no-clobber mode so that its redirection never opens an existing file. Every
 // other command line is split by the Windows command-line rules and started directly, never
-// through a shell, its program found on PATH as the shell finds it.
+// through a shell, its program found on PATH as the shell finds it and started with its
+// arguments as the bytes they are.
 #include "platform/system_access.h"
 
 #include "platform/command_line_words.h"
@@ -19,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <pthread.h>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -41,11 +43,47 @@ bool isExecutableFile(const std::string& path)
         && ::access(path.c_str(), X_OK) == 0;
 }
 
-void setDirectCommand(QProcess& process, const std::string& commandLine)
+QString localText(const std::string& bytes)
+{
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// A direct command's program path and arguments as the bytes they are. QProcess passes its
+// text on re-encoded for the locale, which turns a folder or argument in Latin-1 into other
+// bytes; the child starts these itself instead, just before QProcess would.
+class RawCommand {
+public:
+    explicit RawCommand(std::vector<std::string> words) : words_(std::move(words))
+    {
+        for (std::string& word : words_) {
+            argv_.push_back(word.data());
+            sameAsText_ = sameAsText_ && localText(word).toLocal8Bit().toStdString() == word;
+        }
+        argv_.push_back(nullptr);
+    }
+
+    // In the child, between fork and exec: nothing here may allocate. When the bytes cannot
+    // start, QProcess's own start of the same program reports why; when its text is not these
+    // bytes, it would start something else, and the child ends as the shell's "not found".
+    void exec() const
+    {
+        ::execv(argv_.front(), argv_.data());
+        if (!sameAsText_)
+            ::_exit(127);
+    }
+
+private:
+    std::vector<std::string> words_;
+    std::vector<char*> argv_;
+    bool sameAsText_ = true;
+};
+
+std::shared_ptr<const RawCommand> setDirectCommand(QProcess& process,
+                                                   const std::string& commandLine)
 {
     // The LANA text in a renumbering command comes from a report: started directly, it can
     // never turn into shell syntax.
-    const std::vector<std::string> words = splitWindowsCommandLine(commandLine);
+    std::vector<std::string> words = splitWindowsCommandLine(commandLine);
     if (words.empty())
         throw OperationError(startFailure(commandLine, "the command line is empty"));
     // Found as the report command's shell finds it, so that both commands run one lanacfg
@@ -53,13 +91,15 @@ void setDirectCommand(QProcess& process, const std::string& commandLine)
     const auto program = findProgramLikeSh(words.front(), std::getenv("PATH"), isExecutableFile);
     if (!program)
         throw OperationError(startFailure(commandLine, words.front() + ": not found on PATH"));
+    words.front() = *program;
 
     QStringList arguments;
     arguments.reserve(static_cast<qsizetype>(words.size() - 1));
     for (auto word = words.begin() + 1; word != words.end(); ++word)
-        arguments.append(QString::fromLocal8Bit(word->data(), static_cast<qsizetype>(word->size())));
-    process.setProgram(QString::fromLocal8Bit(program->data(), static_cast<qsizetype>(program->size())));
+        arguments.append(localText(*word));
+    process.setProgram(localText(*program));
     process.setArguments(arguments);
+    return std::make_shared<const RawCommand>(std::move(words));
 }
 
 // Once the command has ended, or has been stopped: no signal handler may end its group any
@@ -100,6 +140,7 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
         throw OperationError(startFailure(commandLineForMessages(commandLine),
                                           "it holds a NUL character, which no command line can carry"));
     auto process = std::make_unique<QProcess>();
+    std::shared_ptr<const RawCommand> rawCommand;
     const auto rest = interpreterCommand(commandLine);
     if (rest) {
         // Only the interpreter form gets a shell: its redirection is how the report is written.
@@ -108,7 +149,7 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
             {QStringLiteral("-C"), QStringLiteral("-c"),
              QString::fromLocal8Bit(rest->data(), static_cast<qsizetype>(rest->size()))});
     } else {
-        setDirectCommand(*process, commandLine);
+        rawCommand = setDirectCommand(*process, commandLine);
     }
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
@@ -122,7 +163,8 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     if (mayStop)
         groupStart.emplace();
     process->setChildProcessModifier(
-        [mayStop, mask = groupStart ? std::optional(groupStart->maskBefore()) : std::nullopt] {
+        [mayStop, mask = groupStart ? std::optional(groupStart->maskBefore()) : std::nullopt,
+         rawCommand] {
             // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
             ::signal(SIGPIPE, SIG_DFL);
             // A group of its own, so that stopping it stops whatever it started too.
@@ -130,6 +172,8 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                 ::setpgid(0, 0);
             if (mask)
                 ::pthread_sigmask(SIG_SETMASK, &*mask, nullptr);
+            if (rawCommand)
+                rawCommand->exec();
         });
 
     process->start();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,10 +40,17 @@ TEST(FindProgramLikeSh, FollowsTheShellsSearch)
 
 TEST(FindProgramLikeCmd, FollowsCmdsSearch)
 {
-    const std::set<std::wstring> files = {L"C:\\work\\lanacfg.BAT", L"C:\\tools\\lanacfg.EXE",
-                                          L"C:\\Program Files\\lanacfg.COM",
-                                          L"C:\\tools\\lanacfg.exe", L"D:\\x\\lanacfg.EXE"};
-    const auto isFile = [&](const std::wstring& path) { return files.contains(path); };
+    // Windows names files in any case.
+    const auto lower = [](std::wstring text) {
+        for (wchar_t& c : text)
+            c = static_cast<wchar_t>(std::towlower(c));
+        return text;
+    };
+    const std::set<std::wstring> files = {
+        L"c:\\work\\lanacfg.bat",  L"c:\\tools\\lanacfg.exe",     L"c:\\program files\\lanacfg.com",
+        L"d:\\x\\lanacfg.exe",     L"c:\\both\\lanacfg.exe",      L"c:\\both\\lanacfg.cmd",
+        L"c:\\tools;old\\lanacfg.cmd"};
+    const auto isFile = [&](const std::wstring& path) { return files.contains(lower(path)); };
     const struct {
         const wchar_t* name;
         const wchar_t* folder;
@@ -51,14 +59,23 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
         std::optional<std::wstring> found;
     } cases[] = {
         // The current folder comes before PATH, as in a command prompt.
-        {L"lanacfg", L"C:\\work", L"C:\\tools", L"", L"C:\\work\\lanacfg.BAT"},
-        {L"lanacfg", L"C:\\empty", L"C:\\tools", L"", L"C:\\tools\\lanacfg.EXE"},
+        {L"lanacfg", L"C:\\work", L"C:\\tools", L"", L"C:\\work\\lanacfg.bat"},
+        {L"lanacfg", L"C:\\empty", L"C:\\tools", L"", L"C:\\tools\\lanacfg.exe"},
         // Each folder is tried with every extension before the next folder.
-        {L"lanacfg", L"C:\\empty", L"C:\\Program Files;C:\\tools", L"", L"C:\\Program Files\\lanacfg.COM"},
+        {L"lanacfg", L"C:\\empty", L"C:\\Program Files;C:\\tools", L"", L"C:\\Program Files\\lanacfg.com"},
         {L"lanacfg", L"C:\\empty", L";\"C:\\Program Files\";;C:\\tools", L".EXE", L"C:\\tools\\lanacfg.EXE"},
         {L"lanacfg", L"C:\\work", L"C:\\tools", L".EXE;.COM", L"C:\\tools\\lanacfg.EXE"},
+        // With no PATHEXT, cmd's own order: .bat, .com, .cmd, .exe.
+        {L"lanacfg", L"C:\\empty", L"C:\\both", L"", L"C:\\both\\lanacfg.cmd"},
+        {L"lanacfg", L"C:\\empty", L"C:\\both", L".EXE;.CMD", L"C:\\both\\lanacfg.EXE"},
+        // A ';' between quotes is part of the folder; only a quote at either end is dropped.
+        {L"lanacfg", L"C:\\empty", L"\"C:\\tools;old\";C:\\tools", L"",
+         L"C:\\tools;old\\lanacfg.cmd"},
+        {L"lanacfg", L"C:\\empty", L"C:\\\"tools\";C:\\both", L"", L"C:\\both\\lanacfg.cmd"},
+        // A quote left open takes the rest of PATH into its entry.
+        {L"lanacfg", L"C:\\empty", L"C:\\x;\"C:\\tools;old;C:\\tools", L"", std::nullopt},
         {L"lanacfg.exe", L"C:\\empty", L"C:\\tools\\", L"", L"C:\\tools\\lanacfg.exe"},
-        {L"D:\\x\\lanacfg", L"C:\\work", L"C:\\tools", L"", L"D:\\x\\lanacfg.EXE"},
+        {L"D:\\x\\lanacfg", L"C:\\work", L"C:\\tools", L"", L"D:\\x\\lanacfg.exe"},
         {L"lanacfg", L"C:\\empty", L"C:\\nowhere", L"", std::nullopt},
     };
     for (const auto& c : cases) {

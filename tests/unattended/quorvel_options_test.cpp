@@ -99,7 +99,7 @@ protected:
             process.setStandardOutputFile(QString::fromStdString(standardOutput));
         if (childSetup)
             process.setChildProcessModifier(childSetup);
-        process.start(QStringLiteral(QUORVEL_EXE), arguments);
+        process.start(QString::fromStdString(program), arguments);
         EXPECT_TRUE(process.waitForFinished(60'000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput().toStdString(),
@@ -109,6 +109,7 @@ protected:
     ScratchFolder scratch;
     bool workMade = fs::create_directory(work());
     std::string path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+    std::string program = QUORVEL_EXE;
     std::string standardOutput;
     std::function<void()> childSetup;
 };
@@ -401,6 +402,39 @@ TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(readFile(scratch / "planted.log"), "showlanapaths\nsetlananumber 4 0\nshowlanapaths\n");
     }
+}
+
+TEST_F(Unattended, BothCommandsRunFromAFolderWhoseNameIsLatin1)
+{
+    // QProcess would encode a Latin-1 PATH; the shell's printf passes the byte itself.
+    const fs::path folder = scratch / "r\xe9seau";
+    fs::create_directory(folder);
+    writeScript(folder / "lanacfg",
+                "#!/bin/sh\necho \"$*\" >> ../planted.log\n"
+                "exec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
+    program = (scratch / "latin1-path").string();
+    writeScript(program, "#!/bin/sh\nPATH=\"$(printf '%s/r\\351seau' '" + scratch.path().string()
+                             + "')\":$PATH exec '" QUORVEL_EXE "' \"$@\"\n");
+    path = "/usr/bin:/bin";
+    const Outcome list = quorvel({QStringLiteral("--list")});
+    EXPECT_EQ(list.out, kSampleList) << list.err;
+    const Outcome set =
+        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(readFile(scratch / "planted.log"),
+              "showlanapaths\nshowlanapaths\nsetlananumber 4 0\nshowlanapaths\n");
+}
+
+TEST_F(Unattended, SetRefusesALanaTextThatIsNotANumberAndRunsNothing)
+{
+    useFakeLanacfg("[ \"$1\" = setlananumber ] && touch \"$0.ran\"\n"
+                   "printf 'Lana:  3 & x\\033\\n-->NetBEUI Protocol-->Card\\n'\n");
+    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Card")});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "quorvel: The LANA text \"3 & x\\x1b\" is not a LANA number, so no "
+                       "renumbering command was run.\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(scratch / "fake" / "lanacfg.ran"));
 }
 
 TEST_F(Unattended, ListThatCannotBeWrittenIsStatus3)

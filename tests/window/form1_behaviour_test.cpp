@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <optional>
@@ -194,6 +195,25 @@ TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
         if (!c.warning.empty())
             expected.push_back("warning box: Warning: " + c.warning);
         EXPECT_EQ(takeLog(), expected);
+    }
+}
+
+TEST_F(Form1BehaviourTest, SetAndDoubleClickRefuseALanaTextThatIsNotANumber)
+{
+    for (void (Form1Behaviour::*event)() :
+         {&Form1Behaviour::cmdSet_Click, &Form1Behaviour::lstCard_DblClick}) {
+        lanacfg.nextReport = joinLines({"Lana:  3 & echo pwned", kNetBEUI + "3Com EtherLink III"});
+        ASSERT_TRUE(form.Form_Load());
+        takeLog();
+        lists.highlighted = 0;
+        (form.*event)();
+        const Lines shown = takeLog();
+        for (const std::string& line : shown)
+            EXPECT_EQ(line.rfind("run: lanacfg setlananumber", 0), std::string::npos) << line;
+        EXPECT_NE(std::find(shown.begin(), shown.end(),
+                            "error box: Quorvel: The LANA text \"3 & echo pwned\" is not a LANA "
+                            "number, so no renumbering command was run."),
+                  shown.end());
     }
 }
 

@@ -188,6 +188,32 @@ TEST_F(CommandPrompt, ListOrSetWithNoStandardOutputHandleIsStatus3)
     }
 }
 
+// cmd.exe runs a batch-file lanacfg with its arguments as batch text: a LANA text that could
+// become a command there is refused before anything runs.
+TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
+{
+    const fs::path fake = scratch / "fake";
+    writeFile(fake / "lanacfg.cmd",
+              "@echo off\r\n"
+              "if \"%1\"==\"setlananumber\" echo ran>\""
+                  + (scratch / "renumbered.txt").string() + "\"\r\n"
+              "type \"" + (scratch / "report.txt").string() + "\"\r\n");
+    const PathPrefix fakeFirstOnPath(fake);
+    for (const char* lana : {"3 & echo pwned>canary &", "3 | echo pwned>canary", "3 >canary",
+                             "3 ^& echo pwned>canary", "%COMSPEC% /c echo pwned>canary",
+                             "3\" & echo pwned>canary & \""}) {
+        SCOPED_TRACE(lana);
+        writeFile(scratch / "report.txt",
+                  std::string("Lana:  ") + lana + "\r\n-->NetBEUI Protocol-->Card\r\n");
+        const Outcome run = this->run(L"quorvel --set Card");
+        EXPECT_EQ(run.status, 3u) << run.err;
+        const std::string refusal = std::string("The LANA text \"") + lana + "\" is not a LANA number";
+        EXPECT_TRUE(contains(run.err, refusal)) << run.err;
+        EXPECT_FALSE(fs::exists(work() / "canary"));
+        EXPECT_FALSE(fs::exists(scratch / "renumbered.txt"));
+    }
+}
+
 // The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
 // has ended already: within a minute.
 HWND shownWindow()
