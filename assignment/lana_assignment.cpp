@@ -33,6 +33,7 @@ std::vector<const Binding*> bindingsChosen(const std::vector<Binding>& bindings,
 std::vector<std::string> namesOf(const std::vector<const Binding*>& bindings)
 {
     std::vector<std::string> names;
+    names.reserve(bindings.size());
     for (const Binding* binding : bindings)
         names.push_back(binding->adapterName);
     return names;

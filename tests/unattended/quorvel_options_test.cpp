@@ -198,7 +198,7 @@ TEST_F(Unattended, UnknownOrDuplicatedAdapterIsAUsageErrorAndChangesNothing)
         {{QStringLiteral("--set"), QStringLiteral("Twin")},
          "no adapter named \"Twin\" is listed; the listed adapters are:\n"
          "  Twin Card\n  Twin Card\n  Other Card\n"},
-        {{QStringLiteral("--set"), QStringLiteral("Twin Card")}, "on LANAs \"2\", \"5\""},
+        {{QStringLiteral("--set"), QStringLiteral("Twin Card")}, R"(on LANAs "2", "5")"},
         {{QStringLiteral("--set-match"), QStringLiteral("*card")},
          "more than one listed adapter matches \"*card\":\n"
          "  Twin Card\n  Twin Card\n  Other Card\n"},
