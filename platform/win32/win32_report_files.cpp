@@ -158,7 +158,14 @@ void removeFolder(const std::wstring& folder)
         } while (::FindNextFileW(search, &entry) != 0);
         ::FindClose(search);
     }
-    ::RemoveDirectoryW(folder.c_str());
+    // A command that has just ended may hold the folder, its current one, or a file deleted in
+    // it, for a moment longer (under wine, or a virus scanner): a second's grace.
+    for (int attempt = 0; attempt < 20 && ::RemoveDirectoryW(folder.c_str()) == 0; ++attempt) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return;
+        ::Sleep(50);
+    }
 }
 
 } // namespace

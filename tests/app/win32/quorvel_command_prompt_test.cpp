@@ -91,7 +91,12 @@ TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
         }
         EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
         // Each run's own folder for its report is gone with it.
-        EXPECT_TRUE(fs::is_empty(temporary()));
+        EXPECT_TRUE(fs::is_empty(temporary())) << [this] {
+            std::string left;
+            for (const auto& entry : fs::recursive_directory_iterator(temporary()))
+                left += entry.path().string() + "\n";
+            return left;
+        }();
         const Outcome help = this->run(program + L" /?");
         EXPECT_EQ(help.status, 0u);
         EXPECT_TRUE(contains(help.out, "\r\nExit status:\r\n")) << help.out;
