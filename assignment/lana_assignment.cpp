@@ -120,8 +120,12 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
 }
 
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
-                                        ReportFiles& files, std::chrono::seconds timeLimit)
+                                        ReportFiles& files, RenumberingLock& lock,
+                                        std::chrono::seconds timeLimit)
 {
+    // From the first report to the check: a run that read the list before another's change
+    // would undo that change.
+    const RenumberingTurn turn(lock, timeLimit);
     BindingInventory inventory;
     // The inventory's own list, which each refresh renews.
     const std::vector<Binding>& bindings = inventory.GetLANAInfo(runner, files, timeLimit);
@@ -150,6 +154,8 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     // From here on the adapter is the one listed under this name.
     const std::string adapterName = chosen.front()->adapterName;
     const std::string lanaBefore = chosen.front()->lana;
+    if (showsLana0(lanaBefore))
+        return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0", bindings};
 
     const std::string failure =
         renumber(lanaBefore, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning});

@@ -11,6 +11,7 @@ namespace quorvel {
 
 class CommandRunner;
 class MessageDialog;
+class RenumberingLock;
 class ReportFiles;
 
 inline constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
@@ -56,12 +57,15 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 // Gives the adapter listed under exactly this name (compared byte for byte), or the one whose
 // name alone matches the pattern, LANA 0, for scripts: a refresh, the same renumbering command the window runs, a second refresh, and
 // then a check that the adapter now shows LANA text "0", which the window leaves to the
-// user's eyes. Each command runs under the time limit; a renumbering command still running
+// user's eyes. An adapter on LANA 0 already is left alone, so that a script may ask at every
+// start. The whole cycle holds the renumbering lock, waited for at most the time limit. Each
+// command runs under the time limit; a renumbering command still running
 // then is left to finish, since it may be halfway through its change. A renumbering command
 // that failed or could not start is named in the NotTaken message, with the same hint as the
-// window's when the user is not an administrator. Errors of the refreshes, and the refusal of
-// a LANA text that is not a number, propagate as OperationError.
+// window's when the user is not an administrator. Errors of the refreshes and of the lock, and
+// the refusal of a LANA text that is not a number, propagate as OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
-                                        ReportFiles& files, std::chrono::seconds timeLimit);
+                                        ReportFiles& files, RenumberingLock& lock,
+                                        std::chrono::seconds timeLimit);
 
 } // namespace quorvel

@@ -12,7 +12,7 @@ namespace quorvel {
 
 // What the shared rules need of the system, which each operating system and toolkit
 // implements and tests replace with fakes: the error type, the command runner, the report
-// files and the message box.
+// files, the renumbering lock and the message box.
 
 // An operation could not be carried out. The message says what failed (the file or
 // command) and why, in words a user can act on; it is shown once, at the event boundary.
@@ -82,6 +82,33 @@ public:
     // file of more than maxBytes or with more lines than a report can have.
     virtual ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) = 0;
     virtual void remove(const std::string& path) = 0;
+};
+
+// Makes the renumbering cycles of every Quorvel of this user (on Windows, of the machine) take
+// turns: a cycle that reads a LANA and renumbers it must not act on a list another cycle has
+// just made stale. Reports alone take no turn.
+class RenumberingLock {
+public:
+    virtual ~RenumberingLock() = default;
+    // Waits for the turn, at most `wait` (with none, as long as it takes). Throws
+    // OperationError when the wait ran out or the lock cannot be had at all.
+    virtual void acquire(std::optional<std::chrono::seconds> wait) = 0;
+    virtual void release() noexcept = 0;
+};
+
+// Holds the lock for one renumbering cycle, released however the cycle ends.
+class RenumberingTurn {
+public:
+    RenumberingTurn(RenumberingLock& lock, std::optional<std::chrono::seconds> wait) : lock_(lock)
+    {
+        lock_.acquire(wait);
+    }
+    ~RenumberingTurn() { lock_.release(); }
+    RenumberingTurn(const RenumberingTurn&) = delete;
+    RenumberingTurn& operator=(const RenumberingTurn&) = delete;
+
+private:
+    RenumberingLock& lock_;
 };
 
 enum class MessageKind {

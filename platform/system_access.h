@@ -2,30 +2,86 @@
 
 #include "inventory/system_interfaces.h"
 
+#include <cstdint>
+#include <filesystem>
+
 namespace quorvel {
 
-// The command runner and the report files of the operating system built for, one
-// implementation in platform/posix and one in platform/win32; the build picks one.
+// The command runner, the report files and the renumbering lock of the operating system built
+// for, one implementation in platform/posix and one in platform/win32; the build picks one.
+
+// A path as the system's own calls take it: bytes on POSIX, UTF-16 on Windows.
+using SystemPath = std::filesystem::path::string_type;
+
+// A fresh folder of a script's run under the system's temporary folder, which only this user
+// can write, for its report: made when first asked for, and removed with whatever is in it when
+// this object goes, however the run ended. The window keeps to the current folder.
+class PrivateReportFolder {
+public:
+    PrivateReportFolder() = default;
+    ~PrivateReportFolder();
+    PrivateReportFolder(const PrivateReportFolder&) = delete;
+    PrivateReportFolder& operator=(const PrivateReportFolder&) = delete;
+
+    // Throws OperationError when the folder cannot be made.
+    const SystemPath& path();
+
+private:
+    SystemPath path_;
+};
 
 // Runs command lines with no window and waits for their end. Both of lanacfg's commands reach
 // the same program: "cmd /c REST" goes to the system's command interpreter, any other command
 // line is started directly, its program found as that interpreter would find it.
 class SystemCommandRunner : public CommandRunner {
 public:
+    SystemCommandRunner() = default;
+    // "cmd /c REST" runs in `reportFolder`; a current folder in its program search (an empty
+    // PATH entry to sh, cmd's first place) still means this program's, as for other commands.
+    explicit SystemCommandRunner(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder) {}
+
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;
     // On Windows: the user is not in the Administrators group. Elsewhere the stand-in needs
     // no rights: false.
     bool lacksAdministratorRights() const override;
+
+private:
+    PrivateReportFolder* reportFolder_ = nullptr; // none: the current folder
 };
 
 // The report file on the system's disk, read as the bytes the report command wrote, with the
 // same limits and refusals on every system.
 class SystemReportFiles : public ReportFiles {
 public:
+    SystemReportFiles() = default;
+    // Paths are taken within `reportFolder` rather than the current folder.
+    explicit SystemReportFiles(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder) {}
+
     void removeLeftover(const std::string& path) override;
     ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override;
     void remove(const std::string& path) override;
+
+private:
+    PrivateReportFolder* reportFolder_ = nullptr; // none: the current folder
+};
+
+// The lock on the system: on POSIX a lock on a file of this user's in the runtime or temporary
+// folder, on Windows a named mutex of the machine (of the session where the machine's is
+// refused). Given up by the system when its holder dies.
+class SystemRenumberingLock : public RenumberingLock {
+public:
+    SystemRenumberingLock() = default;
+    ~SystemRenumberingLock() override;
+    SystemRenumberingLock(const SystemRenumberingLock&) = delete;
+    SystemRenumberingLock& operator=(const SystemRenumberingLock&) = delete;
+
+    void acquire(std::optional<std::chrono::seconds> wait) override;
+    void release() noexcept override;
+
+private:
+    // The lock file's descriptor on POSIX, the mutex's handle on Windows; none while not held.
+    std::intptr_t held_ = -1;
 };
 
 } // namespace quorvel

@@ -56,10 +56,11 @@ int listAdapters(const UnattendedRequest& request, CommandRunner& runner, Report
 }
 
 int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
-               CommandRunner& runner, ReportFiles& files, std::ostream& out, std::ostream& err)
+               CommandRunner& runner, ReportFiles& files, RenumberingLock& lock, std::ostream& out,
+               std::ostream& err)
 {
     const NamedAssignmentResult result =
-        assignLana0ByName(choice, runner, files, request.timeout);
+        assignLana0ByName(choice, runner, files, lock, request.timeout);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
         // The refresh that confirmed the change is the new list.
@@ -81,8 +82,8 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
 } // namespace
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
-                  OptionStyle style, CommandRunner& runner, ReportFiles& files, std::ostream& out,
-                  std::ostream& err)
+                  OptionStyle style, CommandRunner& runner, ReportFiles& files,
+                  RenumberingLock& lock, std::ostream& out, std::ostream& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version, style);
@@ -97,9 +98,9 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
         }
         const auto& request = std::get<UnattendedRequest>(parsed);
         if (const auto* set = std::get_if<SetRequest>(&request.action))
-            return setAdapter(request, {set->adapterName, false}, runner, files, out, err);
+            return setAdapter(request, {set->adapterName, false}, runner, files, lock, out, err);
         if (const auto* match = std::get_if<SetMatchRequest>(&request.action))
-            return setAdapter(request, {match->pattern, true}, runner, files, out, err);
+            return setAdapter(request, {match->pattern, true}, runner, files, lock, out, err);
         return listAdapters(request, runner, files, out);
     } catch (...) {
         err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';

@@ -9,15 +9,16 @@
 namespace quorvel {
 
 class CommandRunner;
+class RenumberingLock;
 class ReportFiles;
 
 // The options for scripts (--list, --set, --set-match, --timeout, --help, --version), given
 // the arguments after the program's name (at least one: with none the window opens instead),
 // spelled as the system's own programs spell them. Every command runs under the --timeout
-// limit. The list goes to `out` byte for byte, messages to `err` one line each; returns the
-// exit status.
+// limit, and --set and --set-match hold the renumbering lock, waited for as long. The list goes
+// to `out` byte for byte, messages to `err` one line each; returns the exit status.
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
-                  OptionStyle style, CommandRunner& runner, ReportFiles& files, std::ostream& out,
-                  std::ostream& err);
+                  OptionStyle style, CommandRunner& runner, ReportFiles& files,
+                  RenumberingLock& lock, std::ostream& out, std::ostream& err);
 
 } // namespace quorvel

@@ -5,6 +5,7 @@
 #include "window/form1_layout.h"
 
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace quorvel {
@@ -70,8 +71,17 @@ bool Form1Behaviour::Form_Load()
 void Form1Behaviour::cmdSet_Click()
 {
     runEvent([this] {
+        // No turn for the warning of an empty list: it renumbers nothing, and its box must not
+        // keep scripts waiting while it is open.
+        std::optional<RenumberingTurn> turn;
+        if (!inventory_.bindings().empty()) {
+            // Waited for as the window waits for lanacfg: without limit, showing it is busy.
+            const ToolRunningScope waiting(services_.busyIndicator);
+            turn.emplace(services_.renumberingLock, std::nullopt);
+        }
         const std::string renumberingFailure = renumberHighlighted();
         refreshLists();
+        turn.reset(); // a warning box open on screen must not hold scripts up either
         // After the refresh, so that the box stands over the lists as they now are.
         if (!renumberingFailure.empty())
             services_.messageDialog.show(capitalised(renumberingFailure) + ".",

@@ -10,6 +10,7 @@ namespace quorvel {
 
 class CommandRunner;
 class MessageDialog;
+class RenumberingLock;
 class ReportFiles;
 
 // The view's two lists, LANA texts beside adapter names.
@@ -37,6 +38,8 @@ public:
 struct FormServices {
     CommandRunner& runner;
     ReportFiles& reportFiles;
+    // Held from "Set"'s renumbering to the end of its refresh.
+    RenumberingLock& renumberingLock;
     // Over the window once it is shown, on its own before that.
     MessageDialog& messageDialog;
     BusyIndicator& busyIndicator;

@@ -37,11 +37,14 @@ std::optional<std::string> missingDisplayReason()
 }
 
 // Loads the main window, shows it and runs the event loop until the program ends.
-int startWindow(quorvel::CommandRunner& runner, quorvel::ReportFiles& reportFiles)
+int startWindow()
 {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
-    quorvel::Form1 window(runner, reportFiles);
+    quorvel::SystemCommandRunner runner;
+    quorvel::SystemReportFiles reportFiles;
+    quorvel::SystemRenumberingLock renumberingLock;
+    quorvel::Form1 window(runner, reportFiles, renumberingLock);
     if (!window.Form_Load())
         return EXIT_FAILURE;
 
@@ -55,8 +58,6 @@ int startWindow(quorvel::CommandRunner& runner, quorvel::ReportFiles& reportFile
 
 int main(int argc, char* argv[])
 {
-    quorvel::SystemCommandRunner runner;
-    quorvel::SystemReportFiles reportFiles;
     if (argc > 1) {
         // Taken before Qt sees them: the options are compared byte for byte as given.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -66,13 +67,19 @@ int main(int argc, char* argv[])
         std::signal(SIGPIPE, SIG_IGN);
         // Ctrl-C or a logout leaves no report command running and no report file behind.
         quorvel::endRunsCleanlyOnSignals();
+        // A script's report is taken in a folder of its own: the current one may be read-only
+        // or shared with another run.
+        quorvel::PrivateReportFolder reportFolder;
+        quorvel::SystemCommandRunner runner(reportFolder);
+        quorvel::SystemReportFiles reportFiles(reportFolder);
+        quorvel::SystemRenumberingLock renumberingLock;
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
-                                      runner, reportFiles, std::cout, std::cerr);
+                                      runner, reportFiles, renumberingLock, std::cout, std::cerr);
     }
     if (const auto reason = missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    return startWindow(runner, reportFiles);
+    return startWindow();
 }

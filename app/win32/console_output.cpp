@@ -97,14 +97,18 @@ bool HandleOutput::writeToFile(const std::string& bytes)
 
 int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE errors)
 {
-    SystemCommandRunner runner;
-    SystemReportFiles reportFiles;
+    // A script's report is taken in a folder of its own: the current one may be read-only
+    // or shared with another run.
+    PrivateReportFolder reportFolder;
+    SystemCommandRunner runner(reportFolder);
+    SystemReportFiles reportFiles(reportFolder);
+    SystemRenumberingLock renumberingLock;
     HandleOutput outputBuffer(output);
     HandleOutput errorBuffer(errors);
     std::ostream out(&outputBuffer);
     std::ostream err(&errorBuffer);
     const int status = runUnattended(arguments, QUORVEL_VERSION, OptionStyle::Windows, runner, reportFiles,
-                                     out, err);
+                                     renumberingLock, out, err);
     out.flush();
     err.flush();
     return status;

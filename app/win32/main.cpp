@@ -104,7 +104,8 @@ int startWindow()
     try {
         SystemCommandRunner runner;
         SystemReportFiles reportFiles;
-        Form1 window(runner, reportFiles);
+        SystemRenumberingLock renumberingLock;
+        Form1 window(runner, reportFiles, renumberingLock);
         // As the shortcut or the starting program asked: normal, minimised, ...
         return window.run(SW_SHOWDEFAULT);
     } catch (...) {

@@ -13,10 +13,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <pthread.h>
@@ -24,6 +26,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ; // NOLINT(readability-redundant-declaration): POSIX has programs declare it
 
 namespace quorvel {
 
@@ -121,6 +125,66 @@ private:
     QProcess& process_;
 };
 
+std::string currentFolder()
+{
+    std::string folder(256, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE)
+            throw OperationError(std::string("the current folder is unknown: ") + std::strerror(errno));
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(std::strlen(folder.c_str()));
+    return folder;
+}
+
+// This process's environment with PATH as seen from another folder: every entry relative to
+// the current folder (an empty one is ".") made absolute, so that a shell started elsewhere
+// finds the program that findProgramLikeSh finds here. Kept as the bytes they are.
+class EnvironmentForElsewhere {
+public:
+    EnvironmentForElsewhere()
+    {
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            std::string text = *variable;
+            if (text.rfind("PATH=", 0) == 0)
+                text = "PATH=" + absoluteEntries(text.substr(5));
+            texts_.push_back(std::move(text));
+        }
+        for (std::string& text : texts_)
+            pointers_.push_back(text.data());
+        pointers_.push_back(nullptr);
+    }
+
+    char** variables() { return pointers_.data(); }
+
+private:
+    std::string absoluteEntries(const std::string& path)
+    {
+        std::string absolute;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t end = path.find(':', start);
+            const std::string entry = path.substr(start, end - start);
+            if (start != 0)
+                absolute += ':';
+            if (entry.rfind('/', 0) == 0) {
+                absolute += entry;
+            } else {
+                if (here_.empty())
+                    here_ = currentFolder();
+                absolute += entry.empty() ? here_ : here_ + "/" + entry;
+            }
+            if (end == std::string::npos)
+                return absolute;
+            start = end + 1;
+        }
+    }
+
+    std::string here_;
+    std::vector<std::string> texts_;
+    std::vector<char*> pointers_;
+};
+
 // Commands left running at their time limit. Destroying a QProcess kills its command, so
 // their objects stay alive, and reachable, until the program itself has ended; the list is
 // never destroyed for the same reason.
@@ -141,8 +205,15 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                                           "it holds a NUL character, which no command line can carry"));
     auto process = std::make_unique<QProcess>();
     std::shared_ptr<const RawCommand> rawCommand;
+    // Both as bytes: QProcess would take them as text.
+    std::optional<EnvironmentForElsewhere> environment;
+    const char* workingFolder = nullptr;
     const auto rest = interpreterCommand(commandLine);
     if (rest) {
+        if (reportFolder_ != nullptr) {
+            workingFolder = reportFolder_->path().c_str();
+            environment.emplace();
+        }
         // Only the interpreter form gets a shell: its redirection is how the report is written.
         process->setProgram(kShell);
         process->setArguments(
@@ -164,7 +235,9 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
         groupStart.emplace();
     process->setChildProcessModifier(
         [mayStop, mask = groupStart ? std::optional(groupStart->maskBefore()) : std::nullopt,
-         rawCommand] {
+         rawCommand, workingFolder] {
+            if (workingFolder != nullptr && ::chdir(workingFolder) != 0)
+                ::_exit(127);
             // The program may ignore SIGPIPE for its own output; the tool must not inherit that.
             ::signal(SIGPIPE, SIG_DFL);
             // A group of its own, so that stopping it stops whatever it started too.
@@ -176,7 +249,14 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                 rawCommand->exec();
         });
 
+    // QProcess, given no environment of its own, starts the command with this process's; the
+    // child may share this process's memory until it starts the command, so the swap is made
+    // here, for the start alone.
+    char** const ownEnvironment = environ;
+    if (environment)
+        environ = environment->variables();
     process->start();
+    environ = ownEnvironment;
     if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
         throw OperationError(startFailure(commandLine, process->errorString().toStdString()));
     const auto group = static_cast<pid_t>(process->processId());

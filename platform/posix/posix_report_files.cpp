@@ -2,6 +2,8 @@
 // QFile can neither refuse a link nor open without blocking.
 #include "platform/system_access.h"
 
+#include "platform/posix/run_interruption.h"
+
 #include "inventory/report_encoding.h"
 
 #include <QDir>
@@ -11,8 +13,11 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,10 +61,43 @@ int openReport(const std::string& path)
     return fd;
 }
 
+// Within the run's own folder, if it has one.
+std::string placed(PrivateReportFolder* folder, const std::string& path)
+{
+    return folder != nullptr ? folder->path() + "/" + path : path;
+}
+
 } // namespace
 
-void SystemReportFiles::removeLeftover(const std::string& path)
+PrivateReportFolder::~PrivateReportFolder()
 {
+    if (path_.empty())
+        return;
+    noteReportFolder(nullptr);
+    // Never through a link: only the folder and what lies in it go.
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+const SystemPath& PrivateReportFolder::path()
+{
+    if (!path_.empty())
+        return path_;
+    const char* tmpdir = std::getenv("TMPDIR");
+    std::string pattern = tmpdir != nullptr && tmpdir[0] == '/' ? tmpdir : "/tmp";
+    pattern += "/quorvel-XXXXXX";
+    // mkdtemp makes it with a name nobody had and for this user alone (0700).
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw OperationError("Could not make a folder for the report in \""
+                             + pattern.substr(0, pattern.rfind('/')) + "\": " + std::strerror(errno));
+    path_ = pattern;
+    noteReportFolder(path_.c_str());
+    return path_;
+}
+
+void SystemReportFiles::removeLeftover(const std::string& shortPath)
+{
+    const std::string path = placed(reportFolder_, shortPath);
     const QFileInfo entry(qtPath(path));
     // A dangling link does not "exist", yet it must go like anything else there.
     if (!entry.exists() && !entry.isSymLink())
@@ -74,8 +112,9 @@ void SystemReportFiles::removeLeftover(const std::string& path)
                  + file.errorString().toStdString());
 }
 
-ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+ReportLineTable SystemReportFiles::readLines(const std::string& shortPath, std::uintmax_t maxBytes)
 {
+    const std::string path = placed(reportFolder_, shortPath);
     QFile file;
     const int fd = openReport(path);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -107,8 +146,9 @@ ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintm
                                   shownName);
 }
 
-void SystemReportFiles::remove(const std::string& path)
+void SystemReportFiles::remove(const std::string& shortPath)
 {
+    const std::string path = placed(reportFolder_, shortPath);
     QFile file(qtPath(path));
     if (!file.remove())
         fail("Could not delete", path, file.errorString().toStdString());

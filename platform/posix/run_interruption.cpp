@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <pthread.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace quorvel {
@@ -24,12 +25,23 @@ constexpr std::array<char, kReportFileName.size() + 1> kReportFilePath = [] {
     return path;
 }();
 
+// The report folder and the report file in it, NUL-terminated for the handler; read there only
+// while reportFolderNoted is set.
+std::array<char, 4096> reportFolder{};
+std::array<char, 4096> reportFolderFile{};
+std::atomic<bool> reportFolderNoted{false};
+
 // Only async-signal-safe calls here.
 void endRun(int signalNumber)
 {
     if (const pid_t group = reportCommandGroup.load(); group > 0)
         ::kill(-group, SIGKILL);
-    ::unlink(kReportFilePath.data());
+    if (reportFolderNoted.load()) {
+        ::unlink(reportFolderFile.data());
+        ::rmdir(reportFolder.data());
+    } else {
+        ::unlink(kReportFilePath.data());
+    }
     // SA_RESETHAND and SA_NODEFER: the signal now ends the program as it would have.
     ::raise(signalNumber);
 }
@@ -73,6 +85,24 @@ ReportCommandStart::~ReportCommandStart()
 void noteReportCommandGroup(pid_t group)
 {
     reportCommandGroup.store(group);
+}
+
+void noteReportFolder(const char* folder)
+{
+    reportFolderNoted.store(false);
+    if (folder == nullptr)
+        return;
+    const std::string_view name(folder);
+    // A folder name too long to copy is left for its owner to remove, as it would be anyway.
+    if (name.size() + 1 + kReportFileName.size() >= reportFolderFile.size())
+        return;
+    name.copy(reportFolder.data(), name.size());
+    reportFolder[name.size()] = '\0';
+    name.copy(reportFolderFile.data(), name.size());
+    reportFolderFile[name.size()] = '/';
+    kReportFileName.copy(reportFolderFile.data() + name.size() + 1, kReportFileName.size());
+    reportFolderFile[name.size() + 1 + kReportFileName.size()] = '\0';
+    reportFolderNoted.store(true);
 }
 
 } // namespace quorvel

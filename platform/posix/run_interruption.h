@@ -29,4 +29,7 @@ private:
 // The process group of the report command running now, 0 for none.
 void noteReportCommandGroup(pid_t group);
 
+// The folder of a script's report, which a signal removes too; nullptr once it is gone.
+void noteReportFolder(const char* folder);
+
 } // namespace quorvel

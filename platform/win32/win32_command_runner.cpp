@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -98,6 +100,88 @@ std::wstring applicationName(const std::string& commandLine)
     return *program;
 }
 
+bool isAbsoluteFolder(std::wstring_view folder)
+{
+    const bool drive = folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/');
+    const bool share = folder.size() >= 2 && (folder[0] == L'\\' || folder[0] == L'/')
+        && (folder[1] == L'\\' || folder[1] == L'/');
+    return drive || share;
+}
+
+std::wstring fullPath(const std::wstring& path)
+{
+    return filledString([&path](wchar_t* buffer, DWORD size) {
+        return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+    });
+}
+
+std::wstring quotedIfNeeded(const std::wstring& folder)
+{
+    return folder.find(L';') == std::wstring::npos ? folder : L"\"" + folder + L"\"";
+}
+
+// PATH as cmd.exe started in another folder must read it to find what findProgramLikeCmd finds
+// here: this folder first, as cmd looks in its current folder first, and every relative entry
+// made absolute from here. Entries are split as cmd splits them: a ";" in quotes is no break.
+std::wstring pathFromHere(const std::wstring& path)
+{
+    std::wstring result = quotedIfNeeded(currentFolder());
+    std::wstring entry;
+    bool quoted = false;
+    const auto addEntry = [&] {
+        std::wstring folder;
+        for (const wchar_t c : entry) {
+            if (c != L'"')
+                folder += c;
+        }
+        result += L';';
+        result += folder.empty() || isAbsoluteFolder(folder) ? entry : quotedIfNeeded(fullPath(folder));
+        entry.clear();
+    };
+    for (const wchar_t c : path) {
+        if (c == L'"')
+            quoted = !quoted;
+        if (c == L';' && !quoted)
+            addEntry();
+        else
+            entry += c;
+    }
+    addEntry();
+    return result;
+}
+
+// This process's environment block with PATH read from here (see pathFromHere), for a report
+// command started in another folder.
+std::vector<wchar_t> environmentFromHere()
+{
+    std::vector<std::wstring> variables;
+    if (wchar_t* block = ::GetEnvironmentStringsW(); block != nullptr) {
+        for (const wchar_t* variable = block; *variable != L'\0'; variable += variables.back().size() + 1)
+            variables.emplace_back(variable);
+        ::FreeEnvironmentStringsW(block);
+    }
+    const std::wstring path = L"PATH=" + pathFromHere(environmentValue(L"PATH"));
+    bool replaced = false;
+    for (std::wstring& variable : variables) {
+        if (::_wcsnicmp(variable.c_str(), L"PATH=", 5) == 0) {
+            variable = path;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        // The block stays sorted by name, as Windows wants it.
+        const auto later = std::find_if(variables.begin(), variables.end(), [](const std::wstring& variable) {
+            return variable[0] != L'=' && ::_wcsicmp(variable.c_str(), L"PATH") > 0;
+        });
+        variables.insert(later, path);
+    }
+    std::vector<wchar_t> environment;
+    for (const std::wstring& variable : variables)
+        environment.insert(environment.end(), variable.c_str(), variable.c_str() + variable.size() + 1);
+    environment.push_back(L'\0');
+    return environment;
+}
+
 HANDLE openInheritableNul()
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -154,7 +238,7 @@ struct StartedCommand {
 
 // Started suspended when it may have to be stopped, so that it is in its job before it can
 // start anything of its own.
-StartedCommand start(const std::string& commandLine, bool mayStop)
+StartedCommand start(const std::string& commandLine, bool mayStop, PrivateReportFolder* reportFolder)
 {
     std::wstring line = wideFromAnsi(commandLine);
     // CreateProcessW would read the line only up to the NUL, and run something else.
@@ -162,6 +246,11 @@ StartedCommand start(const std::string& commandLine, bool mayStop)
         fail(commandLineForMessages(commandLine),
              "it holds a NUL character, which no command line can carry");
     const std::wstring application = applicationName(commandLine);
+    // Only the report command runs in the run's own folder, with PATH read from here.
+    const bool elsewhere = reportFolder != nullptr && interpreterCommand(commandLine).has_value();
+    std::vector<wchar_t> environment;
+    if (elsewhere)
+        environment = environmentFromHere();
 
     const ChildStandardHandles handles;
     STARTUPINFOW startup{};
@@ -174,8 +263,10 @@ StartedCommand start(const std::string& commandLine, bool mayStop)
     PROCESS_INFORMATION started{};
     // The line goes as composed: cmd and lanacfg see what a command prompt would give them.
     if (::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE,
-                         CREATE_NO_WINDOW | (mayStop ? CREATE_SUSPENDED : 0), nullptr, nullptr,
-                         &startup, &started)
+                         CREATE_NO_WINDOW | (mayStop ? CREATE_SUSPENDED : 0)
+                             | (elsewhere ? CREATE_UNICODE_ENVIRONMENT : 0),
+                         elsewhere ? environment.data() : nullptr,
+                         elsewhere ? reportFolder->path().c_str() : nullptr, &startup, &started)
         == 0)
         fail(commandLine, systemMessage(::GetLastError()));
     StartedCommand command{OwnedHandle(started.hProcess), OwnedHandle()};
@@ -209,7 +300,7 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
                                        std::optional<TimeLimit> limit)
 {
     const bool mayStop = limit && limit->action == OnTimeout::Stop;
-    const StartedCommand command = start(commandLine, mayStop);
+    const StartedCommand command = start(commandLine, mayStop, reportFolder_);
 
     switch (::WaitForSingleObject(command.process.get(), waitMilliseconds(limit))) {
     case WAIT_OBJECT_0:

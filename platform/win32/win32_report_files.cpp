@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace quorvel {
 
 namespace {
@@ -86,11 +89,121 @@ bool deleteEvenIfReadOnly(const std::wstring& path, DWORD attributes)
     return ::DeleteFileW(path.c_str()) != 0;
 }
 
+// Within the run's own folder, if it has one.
+std::wstring placed(PrivateReportFolder* folder, const std::string& path)
+{
+    return folder != nullptr ? folder->path() + L"\\" + wideFromAnsi(path) : wideFromAnsi(path);
+}
+
+// Full control for this user alone, passed on to whatever is made in the folder: nobody else
+// may plant a report or a program there.
+class UserOnlySecurity {
+public:
+    UserOnlySecurity()
+    {
+        HANDLE token = nullptr;
+        if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) == 0)
+            failToMake(::GetLastError());
+        const OwnedHandle ownedToken(token);
+        DWORD size = 0;
+        ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        user_.resize(size);
+        if (::GetTokenInformation(token, TokenUser, user_.data(), size, &size) == 0)
+            failToMake(::GetLastError());
+        PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+
+        acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(sid));
+        auto* acl = reinterpret_cast<ACL*>(acl_.data());
+        if (::InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) == 0
+            || ::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                                       GENERIC_ALL, sid) == 0
+            || ::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) == 0
+            || ::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) == 0
+            || ::SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED) == 0)
+            failToMake(::GetLastError());
+        attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+    }
+
+    SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
+
+    [[noreturn]] static void failToMake(DWORD error)
+    {
+        throw OperationError("Could not make a folder for the report: " + systemMessage(error));
+    }
+
+private:
+    std::vector<unsigned char> user_;
+    std::vector<unsigned char> acl_;
+    SECURITY_DESCRIPTOR descriptor_{};
+    SECURITY_ATTRIBUTES attributes_{};
+};
+
+// Empties and removes a folder, never through a link or junction: those go themselves.
+void removeFolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                deleteEvenIfReadOnly(path, entry.dwFileAttributes);
+            } else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                ::RemoveDirectoryW(path.c_str());
+            } else {
+                removeFolder(path);
+            }
+        } while (::FindNextFileW(search, &entry) != 0);
+        ::FindClose(search);
+    }
+    // A command that has just ended may hold the folder, its current one, or a file deleted in
+    // it, for a moment longer (under wine, or a virus scanner): a second's grace.
+    for (int attempt = 0; attempt < 20 && ::RemoveDirectoryW(folder.c_str()) == 0; ++attempt) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return;
+        ::Sleep(50);
+    }
+}
+
 } // namespace
+
+PrivateReportFolder::~PrivateReportFolder()
+{
+    if (!path_.empty())
+        removeFolder(path_);
+}
+
+const SystemPath& PrivateReportFolder::path()
+{
+    if (!path_.empty())
+        return path_;
+    std::wstring temporary(MAX_PATH + 1, L'\0');
+    const DWORD length = ::GetTempPathW(static_cast<DWORD>(temporary.size()), temporary.data());
+    if (length == 0 || length > temporary.size())
+        UserOnlySecurity::failToMake(::GetLastError());
+    temporary.resize(length);
+    UserOnlySecurity security;
+    // A name nobody has: CreateDirectoryW makes a new folder or fails, never opens another's.
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        std::wstring folder = temporary + L"quorvel-" + std::to_wstring(::GetCurrentProcessId()) + L"-"
+            + std::to_wstring(::GetTickCount() + attempt);
+        if (::CreateDirectoryW(folder.c_str(), security.attributes()) != 0) {
+            path_ = std::move(folder);
+            return path_;
+        }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            UserOnlySecurity::failToMake(::GetLastError());
+    }
+    UserOnlySecurity::failToMake(ERROR_ALREADY_EXISTS);
+}
 
 void SystemReportFiles::removeLeftover(const std::string& path)
 {
-    const std::wstring widePath = wideFromAnsi(path);
+    const std::wstring widePath = placed(reportFolder_, path);
     const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
@@ -115,7 +228,7 @@ void SystemReportFiles::removeLeftover(const std::string& path)
 
 ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
 {
-    const std::wstring widePath = wideFromAnsi(path);
+    const std::wstring widePath = placed(reportFolder_, path);
     const OwnedHandle file = openReport(widePath);
     // The size of the open file, so a swap between the check and the read cannot slip past.
     LARGE_INTEGER fileSize{};
@@ -152,7 +265,7 @@ ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintm
 
 void SystemReportFiles::remove(const std::string& path)
 {
-    const std::wstring widePath = wideFromAnsi(path);
+    const std::wstring widePath = placed(reportFolder_, path);
     if (::DeleteFileW(widePath.c_str()) == 0)
         fail("Could not delete", widePath, systemMessage(::GetLastError()));
 }

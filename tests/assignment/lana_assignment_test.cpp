@@ -145,6 +145,8 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
          R"("3Com" is on LANA 0)", 3},
         {"matched", {"3C?M*", true}, before, {}, NamedAssignmentOutcome::Assigned,
          R"("3Com" is on LANA 0)", 3},
+        {"on LANA 0 already", {"3Com"}, after, {}, NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)", 1},
         {"not listed", {"3com"}, before, {}, NamedAssignmentOutcome::NotListed,
          R"(no adapter named "3com" is listed; the listed adapters are:)", 1},
         {"not matched", {"3Com?", true}, before, {}, NamedAssignmentOutcome::NotListed,
@@ -167,13 +169,16 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         testing::FakeReportFiles files;
+        testing::FakeRenumberingLock lock;
         RenumberingLanacfg lanacfg(files);
         lanacfg.nextReport = c.before;
         lanacfg.renumbering = c.renumbered;
         // A renumbering that did not take leaves the report as it was.
         lanacfg.after = c.renumbered.succeeded() ? after : c.before;
         const NamedAssignmentResult result =
-            assignLana0ByName(c.adapter, lanacfg, files, std::chrono::seconds(30));
+            assignLana0ByName(c.adapter, lanacfg, files, lock, std::chrono::seconds(30));
+        // One turn for the whole cycle, waited for no longer than a command.
+        EXPECT_EQ(lock.events, (std::vector<std::string>{"acquire 30 s", "release"}));
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.message, c.message);
         if (c.outcome == NamedAssignmentOutcome::Assigned) {

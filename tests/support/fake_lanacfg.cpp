@@ -39,6 +39,16 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
     return outcome;
 }
 
+void FakeRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
+{
+    events.push_back(wait ? "acquire " + std::to_string(wait->count()) + " s" : "acquire, no limit");
+}
+
+void FakeRenumberingLock::release() noexcept
+{
+    events.emplace_back("release");
+}
+
 std::string joinLines(const std::vector<std::string>& lines, const std::string& lineBreak)
 {
     std::string text;

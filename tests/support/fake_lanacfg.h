@@ -38,6 +38,16 @@ private:
     FakeReportFiles& files_;
 };
 
+// A lock always free that notes each turn: "acquire" with its wait ("acquire 300 s", or
+// "acquire, no limit") and "release".
+class FakeRenumberingLock : public RenumberingLock {
+public:
+    void acquire(std::optional<std::chrono::seconds> wait) override;
+    void release() noexcept override;
+
+    std::vector<std::string> events;
+};
+
 // The report's bytes: each line followed by a line break.
 std::string joinLines(const std::vector<std::string>& lines, const std::string& lineBreak = "\n");
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <csignal>
 #include <functional>
+#include <utility>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -83,16 +84,21 @@ protected:
         path = (scratch / "fake").string() + ":" + path;
     }
 
-    Outcome quorvel(const QStringList& arguments)
+    // The system's temporary folder for the program, and the lock's, as XDG_RUNTIME_DIR is unset.
+    fs::path temporary() const { return scratch / "tmp"; }
+
+    void start(QProcess& process, const QStringList& arguments)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
+        env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(temporary().string()));
         env.insert(QStringLiteral("LANACFG_STATE"),
                    QString::fromStdString((scratch / "bindings.txt").string()));
+        if (!pauseBeforeChange.empty())
+            env.insert(QStringLiteral("LANACFG_TEST_PAUSE_BEFORE_CHANGE"), QString::fromStdString(pauseBeforeChange));
 
-        QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(QString::fromStdString(work().string()));
         if (!standardOutput.empty())
@@ -100,14 +106,38 @@ protected:
         if (childSetup)
             process.setChildProcessModifier(childSetup);
         process.start(QString::fromStdString(program), arguments);
+    }
+
+    static Outcome finish(QProcess& process)
+    {
         EXPECT_TRUE(process.waitForFinished(60'000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput().toStdString(),
                 process.readAllStandardError().toStdString()};
     }
 
+    Outcome quorvel(const QStringList& arguments)
+    {
+        QProcess process;
+        start(process, arguments);
+        return finish(process);
+    }
+
+    // Two runs at the same time.
+    std::pair<Outcome, Outcome> together(const QStringList& first, const QStringList& second)
+    {
+        QProcess one;
+        QProcess other;
+        start(one, first);
+        start(other, second);
+        Outcome firstRun = finish(one);
+        return {std::move(firstRun), finish(other)};
+    }
+
     ScratchFolder scratch;
-    bool workMade = fs::create_directory(work());
+    bool workMade = fs::create_directory(work()) && fs::create_directory(temporary());
+    // Milliseconds the stand-in waits in setlananumber before it locks its table.
+    std::string pauseBeforeChange;
     std::string path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
     std::string program = QUORVEL_EXE;
     std::string standardOutput;
@@ -264,16 +294,13 @@ bool processEnded(pid_t pid)
 
 TEST_F(Unattended, SignalEndsTheReportCommandRemovesTheReportAndEndsTheRunAsItself)
 {
-    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > ../lanacfg.pid\nexec sleep 60\n");
+    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > '" + (scratch / "lanacfg.pid").string()
+                   + "'\nexec sleep 60\n");
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signalNumber);
         fs::remove(scratch / "lanacfg.pid");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
         QProcess process;
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(QString::fromStdString(work().string()));
-        process.start(QStringLiteral(QUORVEL_EXE), {QStringLiteral("--list")});
+        start(process, {QStringLiteral("--list")});
         ASSERT_TRUE(process.waitForStarted());
         for (int wait = 0; wait < 500 && readFile(scratch / "lanacfg.pid").empty(); ++wait)
             ::usleep(10'000);
@@ -283,7 +310,8 @@ TEST_F(Unattended, SignalEndsTheReportCommandRemovesTheReportAndEndsTheRunAsItse
 
         EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
         EXPECT_EQ(process.exitCode(), signalNumber);
-        EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+        // Nothing of the run's report folder either.
+        EXPECT_TRUE(fs::is_empty(temporary()));
         bool ended = false;
         for (int wait = 0; wait < 500 && !ended; ++wait, ::usleep(10'000))
             ended = processEnded(lanacfg);
@@ -300,34 +328,89 @@ TEST_F(Unattended, ReportCommandsErrorsReachStandardError)
     EXPECT_EQ(run.err, "lanacfg: a word for the user\n");
 }
 
-TEST_F(Unattended, ReportFileLeftFromBeforeOrLinkedElsewhereIsNeverUsed)
+TEST_F(Unattended, ScriptsNeedNoWritableFolderAndLeaveNothingBehind)
 {
-    // A report of an earlier run, which this user may delete but not overwrite.
+    // A report of an earlier run and a link at the report's name, in a folder this user may
+    // not write: neither is read, written through or removed.
     writeFile(work() / "lanapaths.txt", "Lana:  9\n-->NetBEUI Protocol-->Old Card\n");
-    fs::permissions(work() / "lanapaths.txt", fs::perms::owner_read | fs::perms::group_read |
-                                                  fs::perms::others_read);
+    writeFile(scratch / "precious.txt", "keep me\n");
+    fs::create_symlink(scratch / "precious.txt", work() / "elsewhere");
+    const auto before = [this] {
+        std::string listing;
+        for (const auto& entry : fs::directory_iterator(work()))
+            listing += entry.path().filename().string() + "\n";
+        return listing;
+    };
+    const std::string listing = before();
+    fs::permissions(work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+                                | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     if (::geteuid() == 0) {
-        // Root may write anything: run as nobody, in a folder nobody may write in.
+        // Root may write anything: run as nobody, who may use the scratch and temporary folders.
         fs::permissions(scratch.path(), fs::perms::all);
-        fs::permissions(work(), fs::perms::all);
+        fs::permissions(temporary(), fs::perms::all);
         childSetup = [] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(98);
         };
     }
-    const Outcome leftover = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(leftover.status, 0) << leftover.err;
-    EXPECT_EQ(leftover.out, kSampleList);
-    childSetup = nullptr;
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--list")},
+          QStringList{QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")}}) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const Outcome run = quorvel(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(contains(run.out, "Intel(R) PRO/100 Adapter")) << run.out;
+        EXPECT_EQ(before(), listing);
+        EXPECT_EQ(readFile(work() / "lanapaths.txt"), "Lana:  9\n-->NetBEUI Protocol-->Old Card\n");
+        EXPECT_EQ(readFile(scratch / "precious.txt"), "keep me\n");
+        EXPECT_TRUE(fs::is_empty(temporary()));
+    }
+    fs::permissions(work(), fs::perms::owner_all, fs::perm_options::add);
+}
 
-    // A link at the report's name must not make the report overwrite what it points to.
-    writeFile(scratch / "precious.txt", "keep me\n");
-    fs::create_symlink(scratch / "precious.txt", work() / "lanapaths.txt");
-    const Outcome linked = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(linked.status, 0) << linked.err;
-    EXPECT_EQ(linked.out, kSampleList);
-    EXPECT_EQ(readFile(scratch / "precious.txt"), "keep me\n");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(work() / "lanapaths.txt")));
+TEST_F(Unattended, SimultaneousSetsForOneAdapterBothEndWithItOnLana0)
+{
+    // Each run would read LANA 4 before the other's change, and the second change would undo
+    // the first, were they not to take turns.
+    pauseBeforeChange = "200";
+    const QStringList set = {QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")};
+    const std::string changed = "0\tIntel(R) PRO/100 Adapter\n2\t3Com EtherLink III Adapter\n";
+    for (int pair = 1; pair <= 20; ++pair) {
+        SCOPED_TRACE("pair " + std::to_string(pair));
+        fs::remove(scratch / "bindings.txt");
+        const auto [one, other] = together(set, set);
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(other.status, 0) << other.err;
+        EXPECT_EQ(one.out, changed);
+        EXPECT_EQ(other.out, changed);
+        EXPECT_EQ(quorvel({QStringLiteral("--list")}).out, changed);
+    }
+}
+
+TEST_F(Unattended, SimultaneousSetsForTwoAdaptersKeepEachChangeTillItIsChecked)
+{
+    pauseBeforeChange = "200";
+    const struct {
+        const char* adapter;
+        const char* listWithItOn0;
+    } sets[] = {
+        {"Intel(R) PRO/100 Adapter", "0\tIntel(R) PRO/100 Adapter\n"},
+        {"3Com EtherLink III Adapter", "0\t3Com EtherLink III Adapter\n"},
+    };
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        fs::remove(scratch / "bindings.txt");
+        const auto [one, other] =
+            together({QStringLiteral("--set"), QString::fromLatin1(sets[0].adapter)},
+                     {QStringLiteral("--set"), QString::fromLatin1(sets[1].adapter)});
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(other.status, 0) << other.err;
+        EXPECT_EQ(one.out.rfind(sets[0].listWithItOn0, 0), 0u) << one.out;
+        EXPECT_EQ(other.out.rfind(sets[1].listWithItOn0, 0), 0u) << other.out;
+        // The later run's list is the final table.
+        const std::string final = quorvel({QStringLiteral("--list")}).out;
+        EXPECT_TRUE(final == one.out || final == other.out) << final;
+    }
 }
 
 TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)
@@ -380,7 +463,7 @@ TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
         SCOPED_TRACE(c.name);
         writeFile(scratch / "report", c.report);
         path = std::string(LANACFG_DIR) + ":/usr/bin:/bin";
-        useFakeLanacfg("cat ../report\n");
+        useFakeLanacfg("cat '" + (scratch / "report").string() + "'\n");
         const Outcome run = quorvel({QStringLiteral("--list")});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.listed);
@@ -390,9 +473,10 @@ TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
 TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
 {
     // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
-    // then serve the renumbering too, wherever the entry stands.
-    writeScript(work() / "lanacfg",
-              "#!/bin/sh\necho \"$*\" >> ../planted.log\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
+    // then serve the renumbering too, wherever the entry stands, though the report command
+    // runs in a folder of its own.
+    writeScript(work() / "lanacfg", "#!/bin/sh\necho \"$*\" >> '" + (scratch / "planted.log").string()
+                                        + "'\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     for (const char* entries : {":" LANACFG_DIR ":/usr/bin:/bin", "/usr/bin:/bin:"}) {
         SCOPED_TRACE(entries);
         fs::remove(scratch / "planted.log");
@@ -410,7 +494,7 @@ TEST_F(Unattended, BothCommandsRunFromAFolderWhoseNameIsLatin1)
     const fs::path folder = scratch / "r\xe9seau";
     fs::create_directory(folder);
     writeScript(folder / "lanacfg",
-                "#!/bin/sh\necho \"$*\" >> ../planted.log\n"
+                "#!/bin/sh\necho \"$*\" >> '" + (scratch / "planted.log").string() + "'\n"
                 "exec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     program = (scratch / "latin1-path").string();
     writeScript(program, "#!/bin/sh\nPATH=\"$(printf '%s/r\\351seau' '" + scratch.path().string()

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <new>
 #include <optional>
@@ -25,8 +26,8 @@ const std::string kTwoCards =
     joinLines({"Lana:  2", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
 
 // Everything the window did through its view and services, in order: rows shown ("shown: N"),
-// commands run ("run: ..."), busy state ("busy"/"idle"), boxes ("plain box"/"error box: ...")
-// and the program's end ("end: N").
+// commands run ("run: ..."), busy state ("busy"/"idle"), the renumbering lock ("lock: ..."/
+// "unlock"), boxes ("plain box"/"error box: ...") and the program's end ("end: N").
 class Form1BehaviourTest : public ::testing::Test {
 protected:
     class LoggingLanacfg : public FakeLanacfg {
@@ -107,6 +108,19 @@ protected:
         Lines& log_;
     };
 
+    class LoggingLock : public RenumberingLock {
+    public:
+        explicit LoggingLock(Lines& log) : log_(log) {}
+        void acquire(std::optional<std::chrono::seconds> wait) override
+        {
+            log_.push_back(wait ? "lock: " + std::to_string(wait->count()) + " s" : "lock: no limit");
+        }
+        void release() noexcept override { log_.emplace_back("unlock"); }
+
+    private:
+        Lines& log_;
+    };
+
     Lines takeLog() { return std::exchange(log, {}); }
 
     Lines log;
@@ -115,8 +129,9 @@ protected:
     LoggingDialog messageDialog{log};
     LoggingBusyIndicator busyIndicator{log};
     LoggingLists lists{log};
+    LoggingLock lock{log};
     Form1Behaviour form{lists,
-                        {lanacfg, files, messageDialog, busyIndicator,
+                        {lanacfg, files, lock, messageDialog, busyIndicator,
                          [this](int status) { log.push_back("end: " + std::to_string(status)); }}};
 };
 
@@ -150,8 +165,10 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
         takeLog();
         lists.highlighted = c.highlighted;
         (form.*c.event)();
-        EXPECT_EQ(takeLog(), (Lines{"busy", "run: " + c.command, "idle", "shown: 0", "busy",
-                                    kReportRun, "idle", "shown: 2"}));
+        // The lock waited for as lanacfg is, and held until the lists show the change.
+        EXPECT_EQ(takeLog(), (Lines{"busy", "lock: no limit", "idle", "busy", "run: " + c.command,
+                                    "idle", "shown: 0", "busy", kReportRun, "idle", "shown: 2",
+                                    "unlock"}));
         EXPECT_EQ(lists.highlightedCard(), -1);
     }
 }
@@ -262,7 +279,8 @@ TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
         lanacfg.failWith = c.fail;
         lists.highlighted = 0;
         form.cmdSet_Click();
-        EXPECT_EQ(takeLog(), (Lines{"busy", "run: lanacfg setlananumber 2 0", "idle",
+        EXPECT_EQ(takeLog(), (Lines{"busy", "lock: no limit", "idle", "busy",
+                                    "run: lanacfg setlananumber 2 0", "idle", "unlock",
                                     "error box: Quorvel: " + c.shown,
                                     "end: " + std::to_string(EXIT_FAILURE)}));
     }

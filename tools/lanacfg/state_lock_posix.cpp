@@ -2,13 +2,16 @@
 
 #include "file_descriptor_posix.h"
 #include "plain_file_posix.h"
+#include "test_hooks.h"
 #include "tool_error.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <system_error>
+#include <thread>
 
 namespace lanacfg {
 
@@ -45,6 +48,8 @@ FileDescriptor openLockFile(const std::string& lockPath, StateLock::Mode mode)
 
 StateLock::StateLock(const std::string& statePath, Mode mode)
 {
+    if (const int pause = pauseBeforeChangeMilliseconds(); mode == Mode::Change && pause > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
     if (mode == Mode::Change)
         createFolderOf(statePath);
 

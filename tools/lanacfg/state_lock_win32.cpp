@@ -2,6 +2,7 @@
 
 #include "file_handle_win32.h"
 #include "plain_file_win32.h"
+#include "test_hooks.h"
 #include "tool_error.h"
 #include "wide_text_win32.h"
 #include "windows_error_win32.h"
@@ -90,6 +91,8 @@ bool readerMayGoUnlocked(DWORD error)
 
 StateLock::StateLock(const std::string& statePath, Mode mode)
 {
+    if (const int pause = pauseBeforeChangeMilliseconds(); mode == Mode::Change && pause > 0)
+        ::Sleep(static_cast<DWORD>(pause));
     if (mode == Mode::Change)
         createFolderOf(statePath);
 

@@ -5,9 +5,11 @@
 
 namespace lanacfg {
 
-int pauseBeforeRenameMilliseconds()
+namespace {
+
+int millisecondsFrom(const char* variable)
 {
-    const char* value = std::getenv("LANACFG_TEST_PAUSE_BEFORE_RENAME");
+    const char* value = std::getenv(variable);
     if (value == nullptr || std::string_view(value).size() > 5)
         return 0;
     int milliseconds = 0;
@@ -17,6 +19,18 @@ int pauseBeforeRenameMilliseconds()
         milliseconds = milliseconds * 10 + (c - '0');
     }
     return milliseconds;
+}
+
+} // namespace
+
+int pauseBeforeRenameMilliseconds()
+{
+    return millisecondsFrom("LANACFG_TEST_PAUSE_BEFORE_RENAME");
+}
+
+int pauseBeforeChangeMilliseconds()
+{
+    return millisecondsFrom("LANACFG_TEST_PAUSE_BEFORE_CHANGE");
 }
 
 } // namespace lanacfg

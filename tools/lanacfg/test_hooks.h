@@ -7,4 +7,9 @@ namespace lanacfg {
 // that moment. The milliseconds to pause: 0 unless set to one to five decimal digits.
 int pauseBeforeRenameMilliseconds();
 
+// Test hook: LANACFG_TEST_PAUSE_BEFORE_CHANGE=ms slows setlananumber down before it takes its
+// lock, so that tests can run two changes over the same table, each from what it last read.
+// The milliseconds as above.
+int pauseBeforeChangeMilliseconds();
+
 } // namespace lanacfg

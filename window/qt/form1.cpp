@@ -64,13 +64,14 @@ Control* makeCaptioned(const char* name, QWidget* window)
 
 } // namespace
 
-Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, QWidget* parent)
-    : Form1(runner, reportFiles, messageBox_, parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+             QWidget* parent)
+    : Form1(runner, reportFiles, renumberingLock, messageBox_, parent)
 {
 }
 
-Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
-             QWidget* parent)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+             MessageDialog& messageDialog, QWidget* parent)
     : QWidget(parent),
       LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
@@ -81,7 +82,7 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& mes
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
       messageBox_(this),
       behaviour_(*this,
-                 {runner, reportFiles, messageDialog, *this,
+                 {runner, reportFiles, renumberingLock, messageDialog, *this,
                   [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));

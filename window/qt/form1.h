@@ -19,11 +19,13 @@ class Form1 : public QWidget, private BindingLists, private BusyIndicator {
     Q_OBJECT
 
 public:
-    // With message boxes of its own; the runner and the report files outlive the window.
-    Form1(CommandRunner& runner, ReportFiles& reportFiles, QWidget* parent = nullptr);
-    // With the caller's message box too, as tests give one.
-    Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
+    // With message boxes of its own; the runner, the report files and the lock outlive the
+    // window.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
           QWidget* parent = nullptr);
+    // With the caller's message box too, as tests give one.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+          MessageDialog& messageDialog, QWidget* parent = nullptr);
 
     // Fills the lists; call before the window is first shown. False when that failed:
     // the error has been reported and the window must not be shown.

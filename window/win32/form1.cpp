@@ -191,17 +191,18 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
 
 } // namespace
 
-Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, std::optional<ScreenDpi> dpi)
-    : Form1(runner, reportFiles, messageBox_, dpi)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+             std::optional<ScreenDpi> dpi)
+    : Form1(runner, reportFiles, renumberingLock, messageBox_, dpi)
 {
 }
 
-Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, MessageDialog& messageDialog,
-             std::optional<ScreenDpi> dpi)
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+             MessageDialog& messageDialog, std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
       messageBox_(window_.get()),
       behaviour_(*this,
-                 {runner, reportFiles, messageDialog, *this,
+                 {runner, reportFiles, renumberingLock, messageDialog, *this,
                   [this](int status) {
                       destroy();
                       ::PostQuitMessage(status);

@@ -1,5 +1,6 @@
 #include "program_run.h"
 
+#include "platform/system_access.h"
 #include "window/win32/form1.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +29,23 @@ protected:
     CommandPrompt()
     {
         fs::create_directory(work());
+        fs::create_directory(temporary());
         setEnvironment("LANACFG_STATE", (scratch / "bindings.txt").string());
+        hadTmp_ = environmentValue("TMP", tmp_);
+        setEnvironment("TMP", temporary().string());
     }
-    ~CommandPrompt() override { unsetEnvironment("LANACFG_STATE"); }
+    ~CommandPrompt() override
+    {
+        unsetEnvironment("LANACFG_STATE");
+        if (hadTmp_)
+            setEnvironment("TMP", tmp_);
+        else
+            unsetEnvironment("TMP");
+    }
 
     fs::path work() const { return scratch / "work"; }
+    // The programs' temporary folder (GetTempPathW reads TMP first).
+    fs::path temporary() const { return scratch / "tmp"; }
     Outcome run(const std::wstring& commandLine) { return runInCommandPrompt(commandLine, work()); }
     void useTable(const std::string& utf8Table) { writeFile(scratch / "bindings.txt", utf8Table); }
     void useSample() { fs::remove(scratch / "bindings.txt"); }
@@ -40,6 +53,10 @@ protected:
     ScratchFolder scratch;
     PathPrefix quorvelOnPath{quorvelFolder()};
     PathPrefix lanacfgFirstOnPath{lanacfgFolder()};
+
+private:
+    std::string tmp_;
+    bool hadTmp_ = false;
 };
 
 TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
@@ -73,10 +90,32 @@ TEST_F(CommandPrompt, ListAndSetWriteToTheCommandPromptAndEndWithTheirStatus)
             EXPECT_TRUE(contains(run.err, step.inErrors)) << run.err;
         }
         EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+        // Each run's own folder for its report is gone with it.
+        EXPECT_TRUE(fs::is_empty(temporary())) << [this] {
+            std::string left;
+            for (const auto& entry : fs::recursive_directory_iterator(temporary()))
+                left += entry.path().string() + "\n";
+            return left;
+        }();
         const Outcome help = this->run(program + L" /?");
         EXPECT_EQ(help.status, 0u);
         EXPECT_TRUE(contains(help.out, "\r\nExit status:\r\n")) << help.out;
     }
+}
+
+TEST_F(CommandPrompt, SetWaitsForTheRenumberingLockAtMostItsTimeout)
+{
+    SystemRenumberingLock window;
+    window.acquire(std::nullopt);
+    const Outcome waited = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\" --timeout 1");
+    EXPECT_EQ(waited.status, 3u);
+    EXPECT_TRUE(contains(waited.err, "still giving an adapter LANA 0 after 1 s")) << waited.err;
+    // A report alone takes no turn.
+    EXPECT_EQ(run(L"quorvel --list").out, kSampleList);
+
+    window.release();
+    const Outcome done = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\" --timeout 1");
+    EXPECT_EQ(done.status, 0u) << done.err;
 }
 
 TEST_F(CommandPrompt, BatchFileFindsTheStatusInErrorlevel)

@@ -134,7 +134,7 @@ private slots:
         seen = {};
         runner.toolAnswers = true;
         runner.duringRun = nullptr;
-        form.emplace(runner, reportFiles, box);
+        form.emplace(runner, reportFiles, renumberingLock, box);
         lstLANA = form->findChild<QListWidget*>("lstLANA");
         lstCard = form->findChild<QListWidget*>("lstCard");
         cmdSet = form->findChild<QPushButton*>("cmdSet");
@@ -425,6 +425,7 @@ private:
     Seen seen;
     WatchingRunner runner{seen};
     SystemReportFiles reportFiles;
+    SystemRenumberingLock renumberingLock;
     CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;

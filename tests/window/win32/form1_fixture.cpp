@@ -64,7 +64,7 @@ void Form1Test::CapturingDialog::show(const std::string& text, const std::string
 
 Form1& Form1Test::makeForm(std::optional<ScreenDpi> dpi)
 {
-    form.emplace(runner, files, dialog, dpi);
+    form.emplace(runner, files, renumberingLock, dialog, dpi);
     return *form;
 }
 

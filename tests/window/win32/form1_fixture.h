@@ -79,6 +79,7 @@ protected:
 
     FakeReportFiles files;
     FakeLanacfg lanacfg{files};
+    FakeRenumberingLock renumberingLock;
     // Called with each command line before lanacfg answers it.
     std::function<void(const std::string&)> duringRun;
     std::vector<bool> waitCursorDuringRuns;
