@@ -99,6 +99,7 @@ TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItN
 {
     const std::string report = testing::joinLines({"Lana:  4", "-->NetBEUI Protocol-->3Com"});
     testing::FakeReportFiles files;
+    testing::FakeRenumberingLock lock;
     RenumberingLanacfg lanacfg(files);
     lanacfg.nextReport = lanacfg.after = report;
     lanacfg.notAdministrator = true;
@@ -107,7 +108,7 @@ TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItN
         SCOPED_TRACE(renumbered.value);
         lanacfg.renumbering = renumbered;
         const NamedAssignmentResult result =
-            assignLana0ByName({"3Com"}, lanacfg, files, std::chrono::seconds(30));
+            assignLana0ByName({"3Com"}, lanacfg, files, lock, std::chrono::seconds(30));
         EXPECT_EQ(result.outcome, NamedAssignmentOutcome::NotTaken);
         // Only a command that failed is blamed on the rights.
         EXPECT_EQ(result.message,
