@@ -25,30 +25,6 @@ std::vector<std::basic_string_view<Char>> splitAt(std::basic_string_view<Char> t
     }
 }
 
-// PATH's entries as cmd.exe reads them: a ';' between double quotes belongs to the entry, and
-// one quote at each end of an entry is dropped.
-std::vector<std::wstring> cmdPathEntries(std::wstring_view path)
-{
-    std::vector<std::wstring> entries(1);
-    bool inQuotes = false;
-    for (const wchar_t c : path) {
-        if (c == L';' && !inQuotes) {
-            entries.emplace_back();
-            continue;
-        }
-        if (c == L'"')
-            inQuotes = !inQuotes;
-        entries.back() += c;
-    }
-    for (std::wstring& entry : entries) {
-        if (!entry.empty() && entry.back() == L'"')
-            entry.pop_back();
-        if (!entry.empty() && entry.front() == L'"')
-            entry.erase(0, 1);
-    }
-    return entries;
-}
-
 bool hasExtension(std::wstring_view name)
 {
     const std::size_t dot = name.rfind(L'.');
@@ -77,6 +53,29 @@ std::optional<std::wstring> findInFolder(const std::wstring& folder, std::wstrin
 }
 
 } // namespace
+
+std::vector<std::wstring> cmdPathEntries(std::wstring_view path)
+{
+    std::vector<std::wstring> entries(1);
+    bool inQuotes = false;
+    for (const wchar_t c : path) {
+        if (c == L';' && !inQuotes) {
+            entries.emplace_back();
+            continue;
+        }
+        if (c == L'"')
+            inQuotes = !inQuotes;
+        entries.back() += c;
+    }
+    for (std::wstring& entry : entries) {
+        if (!entry.empty() && entry.back() == L'"')
+            entry.pop_back();
+        if (!entry.empty() && entry.front() == L'"')
+            entry.erase(0, 1);
+    }
+    return entries;
+}
+
 
 std::optional<std::string> findProgramLikeSh(
     std::string_view name, const char* path,

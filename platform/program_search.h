@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -17,6 +18,10 @@ namespace quorvel {
 std::optional<std::string> findProgramLikeSh(
     std::string_view name, const char* path,
     const std::function<bool(const std::string&)>& isExecutableFile);
+
+// PATH's entries as cmd.exe reads them: a ';' between double quotes belongs to the entry, and
+// one quote at each end of an entry is dropped. Empty entries are kept.
+std::vector<std::wstring> cmdPathEntries(std::wstring_view path);
 
 // cmd.exe's rule: the current folder first, then each entry of `path` (";"-separated except
 // between double quotes, one quote at each end of an entry dropped, empty entries skipped);

@@ -122,31 +122,16 @@ std::wstring quotedIfNeeded(const std::wstring& folder)
 
 // PATH as cmd.exe started in another folder must read it to find what findProgramLikeCmd finds
 // here: this folder first, as cmd looks in its current folder first, and every relative entry
-// made absolute from here. Entries are split as cmd splits them: a ";" in quotes is no break.
+// made absolute from here.
 std::wstring pathFromHere(const std::wstring& path)
 {
     std::wstring result = quotedIfNeeded(currentFolder());
-    std::wstring entry;
-    bool quoted = false;
-    const auto addEntry = [&] {
-        std::wstring folder;
-        for (const wchar_t c : entry) {
-            if (c != L'"')
-                folder += c;
-        }
+    for (const std::wstring& folder : cmdPathEntries(path)) {
+        if (folder.empty())
+            continue;
         result += L';';
-        result += folder.empty() || isAbsoluteFolder(folder) ? entry : quotedIfNeeded(fullPath(folder));
-        entry.clear();
-    };
-    for (const wchar_t c : path) {
-        if (c == L'"')
-            quoted = !quoted;
-        if (c == L';' && !quoted)
-            addEntry();
-        else
-            entry += c;
+        result += quotedIfNeeded(isAbsoluteFolder(folder) ? folder : fullPath(folder));
     }
-    addEntry();
     return result;
 }
 
