@@ -20,25 +20,6 @@ bool isLanaNumberText(std::string_view lanaText)
         && number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// The text as a message quotes it: control characters, which could forge or hide what a
-// console or box shows, as \xNN.
-std::string escapedControls(std::string_view text)
-{
-    static constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string escaped;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            escaped += c;
-            continue;
-        }
-        escaped += "\\x";
-        escaped += kHexDigits[byte >> 4];
-        escaped += kHexDigits[byte & 0xf];
-    }
-    return escaped;
-}
-
 } // namespace
 
 std::string reportCommand()
@@ -53,13 +34,30 @@ std::string reportCommand()
 std::string renumberCommand(std::string_view lanaText)
 {
     if (!isLanaNumberText(lanaText))
-        throw OperationError("The LANA text \"" + escapedControls(lanaText)
+        throw OperationError("The LANA text \"" + printableText(lanaText)
                              + "\" is not a LANA number, so no renumbering command was run.");
     std::string command = "lanacfg setlananumber";
     command += " ";
     command += lanaText;
     command += " 0";
     return command;
+}
+
+std::string printableText(std::string_view text)
+{
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            escaped += c;
+            continue;
+        }
+        escaped += "\\x";
+        escaped += kHexDigits[byte >> 4];
+        escaped += kHexDigits[byte & 0xf];
+    }
+    return escaped;
 }
 
 } // namespace quorvel

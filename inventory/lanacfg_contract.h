@@ -28,4 +28,8 @@ std::string reportCommand();
 // batch-file lanacfg would have cmd.exe read its arguments as commands.
 std::string renumberCommand(std::string_view lanaText);
 
+// Text for a message: control characters, which a report could use to forge or hide what a
+// console or a box shows (ESC, CR, BEL, ...), as \xNN escapes; every other byte as it is.
+std::string printableText(std::string_view text);
+
 } // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
+#include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
 #include "unattended/unattended_options.h"
 
@@ -16,26 +17,6 @@ constexpr int kStatusDone = 0;
 constexpr int kStatusNotTaken = 1;
 constexpr int kStatusUsage = 2;
 constexpr int kStatusNoReport = 3;
-
-// Text for a message on a terminal: control characters, which a report could use to forge
-// or hide output (ESC, CR, BEL, ...), shown as \xNN escapes; every other byte as it is.
-std::string printableText(std::string_view text)
-{
-    static constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string printable;
-    printable.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            printable += c;
-            continue;
-        }
-        printable += "\\x";
-        printable += kHexDigits[byte >> 4];
-        printable += kHexDigits[byte & 0xf];
-    }
-    return printable;
-}
 
 void printBindings(std::ostream& out, const std::vector<Binding>& bindings)
 {
