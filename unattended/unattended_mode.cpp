@@ -6,8 +6,6 @@
 #include "inventory/system_interfaces.h"
 #include "unattended/unattended_options.h"
 
-#include <string_view>
-
 namespace quorvel {
 
 namespace {
