@@ -194,6 +194,28 @@ void keepRunning(std::unique_ptr<QProcess> process)
     leftRunning.push_back(std::move(process));
 }
 
+// Waits for a started command's end, or for its time limit; a command that may be stopped
+// there is ended with its whole group, one that may not is left running, its process taken
+// from `process` and kept.
+CommandOutcome waitForEnd(std::unique_ptr<QProcess>& process, pid_t group,
+                          std::optional<TimeLimit> limit)
+{
+    const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
+    if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
+        const auto seconds = static_cast<std::int64_t>(limit->after.count());
+        if (limit->action == OnTimeout::Stop) {
+            ::kill(-group, SIGKILL);
+            process->waitForFinished(-1);
+            return {CommandOutcome::End::TimedOutStopped, seconds};
+        }
+        keepRunning(std::move(process));
+        return {CommandOutcome::End::TimedOutLeftRunning, seconds};
+    }
+    if (process->exitStatus() == QProcess::CrashExit)
+        return {CommandOutcome::End::Signalled, process->exitCode()};
+    return {CommandOutcome::End::Exited, process->exitCode()};
+}
+
 } // namespace
 
 CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
@@ -266,20 +288,7 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     }
     const CommandEnd end{*process};
 
-    const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
-    if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
-        const auto seconds = static_cast<std::int64_t>(limit->after.count());
-        if (mayStop) {
-            ::kill(-group, SIGKILL);
-            process->waitForFinished(-1);
-            return {CommandOutcome::End::TimedOutStopped, seconds};
-        }
-        keepRunning(std::move(process));
-        return {CommandOutcome::End::TimedOutLeftRunning, seconds};
-    }
-    if (process->exitStatus() == QProcess::CrashExit)
-        return {CommandOutcome::End::Signalled, process->exitCode()};
-    return {CommandOutcome::End::Exited, process->exitCode()};
+    return waitForEnd(process, group, limit);
 }
 
 bool SystemCommandRunner::lacksAdministratorRights() const
