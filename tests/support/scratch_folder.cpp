@@ -3,6 +3,7 @@
 #include <random>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace quorvel::testing {
 
@@ -33,23 +34,38 @@ ScratchFolder::~ScratchFolder()
     fs::remove_all(path_, ignored);
 }
 
-PathPrefix::PathPrefix(const fs::path& folder)
+EnvironmentVariable::EnvironmentVariable(std::string name, const char* value)
+    : name_(std::move(name))
 {
-    hadPath_ = environmentValue("PATH", previous_);
-    std::string path = folder.string();
-    if (hadPath_) {
-        path += pathListSeparator();
-        path += previous_;
-    }
-    setEnvironment("PATH", path);
+    had_ = environmentValue(name_, previous_);
+    if (value != nullptr)
+        setEnvironment(name_, value);
+    else
+        unsetEnvironment(name_);
 }
 
-PathPrefix::~PathPrefix()
+EnvironmentVariable::~EnvironmentVariable()
 {
-    if (hadPath_)
-        setEnvironment("PATH", previous_);
+    if (had_)
+        setEnvironment(name_, previous_);
     else
-        unsetEnvironment("PATH");
+        unsetEnvironment(name_);
 }
+
+namespace {
+
+std::string withFolderFirst(const fs::path& folder)
+{
+    std::string path = folder.string();
+    if (std::string previous; environmentValue("PATH", previous)) {
+        path += pathListSeparator();
+        path += previous;
+    }
+    return path;
+}
+
+} // namespace
+
+PathPrefix::PathPrefix(const fs::path& folder) : path_("PATH", withFolderFirst(folder).c_str()) {}
 
 } // namespace quorvel::testing

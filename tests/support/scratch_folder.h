@@ -25,17 +25,28 @@ private:
     std::filesystem::path previous_;
 };
 
+// A variable of this process's environment, which the programs it starts inherit, set (or,
+// given nullptr, removed) for a test and restored at its end.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(std::string name, const char* value);
+    ~EnvironmentVariable();
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    std::string name_;
+    std::string previous_;
+    bool had_ = false;
+};
+
 // Puts a folder first on PATH, where a fake lanacfg waits, and restores PATH at the end.
 class PathPrefix {
 public:
     explicit PathPrefix(const std::filesystem::path& folder);
-    ~PathPrefix();
-    PathPrefix(const PathPrefix&) = delete;
-    PathPrefix& operator=(const PathPrefix&) = delete;
 
 private:
-    std::string previous_;
-    bool hadPath_;
+    EnvironmentVariable path_;
 };
 
 // Sets or reads an environment variable of this process, which the programs it starts inherit.

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -16,6 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using quorvel::SystemCommandRunner;
 using quorvel::testing::ChildEnvironment;
+using quorvel::testing::EnvironmentVariable;
 using quorvel::testing::installEcho;
 using quorvel::testing::PathPrefix;
 using quorvel::testing::readEchoRecord;
@@ -63,34 +63,6 @@ TEST(SameLanacfg, BothCommandsRunTheLanacfgThatCmdFinds)
         }
     }
 }
-
-// A variable of this process's environment, which children inherit, set or removed for a
-// test and restored at its end.
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(std::string name, const char* value) : name_(std::move(name))
-    {
-        had_ = quorvel::testing::environmentValue(name_, previous_);
-        if (value)
-            quorvel::testing::setEnvironment(name_, value);
-        else
-            quorvel::testing::unsetEnvironment(name_);
-    }
-    ~EnvironmentVariable()
-    {
-        if (had_)
-            quorvel::testing::setEnvironment(name_, previous_);
-        else
-            quorvel::testing::unsetEnvironment(name_);
-    }
-    EnvironmentVariable(const EnvironmentVariable&) = delete;
-    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
-
-private:
-    std::string name_;
-    std::string previous_;
-    bool had_ = false;
-};
 
 // A batch-file decoy, which cmd.exe runs both from a prompt and for CreateProcessW: it
 // writes its own path where the echo program writes its record.
