@@ -1,23 +1,17 @@
 #include "lana_assignment.h"
 
+#include "inventory/ascii_text.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
 
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
 
 namespace {
-
-bool sameLetter(char a, char b)
-{
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return lower(a) == lower(b);
-}
 
 std::vector<const Binding*> bindingsChosen(const std::vector<Binding>& bindings,
                                            const AdapterChoice& choice)
@@ -54,9 +48,10 @@ bool showsLana0(std::string_view lanaText)
 
 // Runs the renumbering command; how it failed, or nothing when it ended with success. A
 // command that cannot even start is a renumbering that did not take, not a report that could
-// not be had. A user who is not an administrator is told that this is the likely cause.
+// not be had. A user whom the system does not let renumber is told that this is the likely
+// cause.
 std::string renumber(const std::string& lanaText, CommandRunner& runner,
-                     std::optional<TimeLimit> limit)
+                     std::optional<TimeLimit> limit, bool userMayRenumber)
 {
     // Outside the try: a LANA text that is not a number is no renumbering that failed but a
     // report that cannot be trusted.
@@ -70,7 +65,7 @@ std::string renumber(const std::string& lanaText, CommandRunner& runner,
     } catch (const OperationError& error) {
         failure = error.what();
     }
-    if (runner.lacksAdministratorRights())
+    if (!userMayRenumber)
         failure += "; changing LANA numbers needs an administrator, for example a computer "
                    "start-up script or psexec -s";
     return failure;
@@ -78,18 +73,20 @@ std::string renumber(const std::string& lanaText, CommandRunner& runner,
 
 } // namespace
 
-std::string assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
-                        CommandRunner& runner, MessageDialog& messageDialog)
+Assignment assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
+                       CommandRunner& runner, bool userMayRenumber)
 {
-    if (bindings.empty()) {
-        messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
-        return {};
-    }
+    if (bindings.empty())
+        return {Assignment::Outcome::NoAdapterListed};
     // With no row highlighted the LANA text is empty and the tool itself turns the command
     // down; the refresh then shows nothing changed.
     const auto row = static_cast<std::size_t>(highlightedRow);
-    const std::string lanaText = highlightedRow >= 0 && row < bindings.size() ? bindings[row].lana : "";
-    return renumber(lanaText, runner, std::nullopt);
+    const std::string lanaText =
+        highlightedRow >= 0 && row < bindings.size() ? bindings[row].lana : "";
+    std::string failure = renumber(lanaText, runner, std::nullopt, userMayRenumber);
+    if (failure.empty())
+        return {Assignment::Outcome::Done};
+    return {Assignment::Outcome::RenumberingFailed, std::move(failure)};
 }
 
 bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
@@ -104,7 +101,8 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
         if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;
             nameAtStar = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || sameLetter(pattern[p], name[n]))) {
+        } else if (p < pattern.size()
+                   && (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {
@@ -121,14 +119,12 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
 
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, RenumberingLock& lock,
-                                        std::chrono::seconds timeLimit)
+                                        std::chrono::seconds timeLimit, bool userMayRenumber)
 {
     // From the first report to the check: a run that read the list before another's change
     // would undo that change.
     const RenumberingTurn turn(lock, timeLimit);
-    BindingInventory inventory;
-    // The inventory's own list, which each refresh renews.
-    const std::vector<Binding>& bindings = inventory.GetLANAInfo(runner, files, timeLimit);
+    std::vector<Binding> bindings = bindingsFromReportCommand(runner, files, timeLimit);
     const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
     if (chosen.empty()) {
         const std::string what = choice.isPattern
@@ -157,10 +153,10 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     if (showsLana0(lanaBefore))
         return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0", bindings};
 
-    const std::string failure =
-        renumber(lanaBefore, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning});
+    const std::string failure = renumber(
+        lanaBefore, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning}, userMayRenumber);
 
-    inventory.GetLANAInfo(runner, files, timeLimit);
+    bindings = bindingsFromReportCommand(runner, files, timeLimit);
     const std::string why = failure.empty() ? "" : ": " + failure;
     const std::vector<const Binding*> after = bindingsChosen(bindings, {adapterName, false});
     if (after.size() != 1)

@@ -10,23 +10,27 @@
 namespace quorvel {
 
 class CommandRunner;
-class MessageDialog;
 class RenumberingLock;
 class ReportFiles;
 
-inline constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
-inline constexpr const char* kNoCardTitle = "Warning";
-
-inline constexpr const char* kRenumberingFailedTitle = "Warning";
+// What the window's "Set" came to.
+struct Assignment {
+    enum class Outcome {
+        NoAdapterListed,   // nothing ran
+        RenumberingFailed, // the command failed or could not start, as `failure` says
+        Done,              // the command ended with success
+    };
+    Outcome outcome;
+    std::string failure = {};
+};
 
 // Gives the adapter in the highlighted row of the card list LANA number 0 by running the
-// renumbering command for its LANA text; warns instead when no adapter is listed. Whether the
-// renumbering took is left for the next refresh to show. A LANA text that is not a number is
-// refused with OperationError, and nothing runs. Returns, for a warning after that
-// refresh, how the renumbering command failed or could not start (with a hint when the user
-// is not an administrator); empty when it ended with success or did not run.
-std::string assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
-                        CommandRunner& runner, MessageDialog& messageDialog);
+// renumbering command for its LANA text, unless no adapter is listed. Whether the renumbering
+// took is left for the next refresh to show. A LANA text that is not a number is refused with
+// OperationError, and nothing runs. A failure's text ends with a hint when the user may not
+// renumber (see userMayRenumber).
+Assignment assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
+                       CommandRunner& runner, bool userMayRenumber);
 
 // Which adapter a script means: its exact name, or a pattern that only its name matches.
 struct AdapterChoice {
@@ -55,17 +59,17 @@ struct NamedAssignmentResult {
 bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 
 // Gives the adapter listed under exactly this name (compared byte for byte), or the one whose
-// name alone matches the pattern, LANA 0, for scripts: a refresh, the same renumbering command the window runs, a second refresh, and
-// then a check that the adapter now shows LANA text "0", which the window leaves to the
-// user's eyes. An adapter on LANA 0 already is left alone, so that a script may ask at every
-// start. The whole cycle holds the renumbering lock, waited for at most the time limit. Each
-// command runs under the time limit; a renumbering command still running
-// then is left to finish, since it may be halfway through its change. A renumbering command
-// that failed or could not start is named in the NotTaken message, with the same hint as the
-// window's when the user is not an administrator. Errors of the refreshes and of the lock, and
-// the refusal of a LANA text that is not a number, propagate as OperationError.
+// name alone matches the pattern, LANA 0, for scripts: a refresh, the same renumbering command
+// the window runs, a second refresh, and then a check that the adapter now shows LANA text
+// "0", which the window leaves to the user's eyes. An adapter on LANA 0 already is left alone,
+// so that a script may ask at every start. The whole cycle holds the renumbering lock, waited
+// for at most the time limit. Each command runs under the time limit; a renumbering command
+// still running then is left to finish, since it may be halfway through its change. A
+// renumbering command that failed or could not start is named in the NotTaken message, with
+// the same hint as the window's when the user may not renumber. Errors of the refreshes and of
+// the lock, and the refusal of a LANA text that is not a number, propagate as OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, RenumberingLock& lock,
-                                        std::chrono::seconds timeLimit);
+                                        std::chrono::seconds timeLimit, bool userMayRenumber);
 
 } // namespace quorvel

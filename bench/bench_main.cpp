@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 void prepareStandIn(const fs::path& scratch)
 {
     const fs::path state = scratch / "bindings.txt";
-    std::ofstream(state) << quorvel::bench::stateText(quorvel::BindingInventory::MAX_SCAN_PASSES);
+    std::ofstream(state) << quorvel::bench::stateText(quorvel::kMostBindingsListed);
     quorvel::testing::setEnvironment("LANACFG_STATE", state.string());
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 namespace quorvel::bench {
@@ -47,6 +48,25 @@ void SummaryReporter::printSummary(std::ostream& out) const
         return figures_.contains(a) && figures_.contains(b);
     };
     out << "\nSummary\n";
+    // Each refresh beside its floor: a regression in reading or scanning shows in one line.
+    const auto toFloor = [&](const std::string& bindings, const char* pattern, double unit) {
+        const std::string refresh = "refreshWithFakeRunner/bindings:" + bindings;
+        const std::string floor = "refreshFloorPlainLineSplit/bindings:" + bindings;
+        if (!both(refresh.c_str(), floor.c_str()))
+            return;
+        const double refreshSeconds = figures_.at(refresh).seconds;
+        const double floorSeconds = figures_.at(floor).seconds;
+        out << format(pattern, refreshSeconds / floorSeconds, refreshSeconds * unit,
+                      floorSeconds * unit);
+    };
+    toFloor("49999",
+            "  100,000-line refresh with a fake runner / plain line split of its bytes: %.2fx "
+            "(%.2f ms / %.2f ms)\n",
+            1e3);
+    toFloor("10",
+            "  ten-adapter refresh with a fake runner / plain line split of its bytes: %.0fx "
+            "(%.1f us / %.3f us)\n",
+            1e6);
     if (both("refreshWithFakeRunner/bindings:10", "bareReportCommand")) {
         const double scan = figures_.at("refreshWithFakeRunner/bindings:10").seconds;
         const double bare = figures_.at("bareReportCommand").seconds;

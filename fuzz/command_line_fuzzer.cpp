@@ -1,5 +1,7 @@
+#include "inventory/ascii_text.h"
 #include "platform/command_line_words.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -42,12 +44,9 @@ std::string quoted(std::string_view word)
     return out;
 }
 
-std::string asciiLower(std::string text)
+std::string lowerCase(std::string text)
 {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::transform(text.begin(), text.end(), text.begin(), quorvel::asciiLower);
     return text;
 }
 
@@ -76,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(line.ends_with(*rest), "the interpreter command is the end of the line");
         check(rest->empty() || !isSeparator(rest->front()),
               "the interpreter command starts past the separators");
-        check(words.size() >= 2 && asciiLower(words[0]) == "cmd" && asciiLower(words[1]) == "/c",
+        check(words.size() >= 2 && lowerCase(words[0]) == "cmd" && lowerCase(words[1]) == "/c",
               "a cmd /c line splits into cmd and /c first");
     }
 

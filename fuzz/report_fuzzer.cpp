@@ -1,7 +1,8 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
 #include "inventory/report_encoding.h"
+#include "inventory/report_reading.h"
+#include "inventory/system_interfaces.h"
 #include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
@@ -42,6 +43,10 @@ public:
         check(out.good(), "the report file can be written");
         return {};
     }
+    quorvel::ProgramNotFound interpreterNotFound() const override
+    {
+        return quorvel::SystemCommandRunner().interpreterNotFound();
+    }
 };
 
 // The lines must be exactly the scanned bytes cut at each CR LF, LF or lone CR.
@@ -62,6 +67,18 @@ void checkLinesMatch(const quorvel::ReportLineTable& lines, std::string_view rep
     check(pos == report.size(), "no bytes are left past the last line");
 }
 
+// The lines are counted before they are kept, to refuse a report of too many: exactly.
+void checkLinesCounted(const quorvel::ReportLineTable& lines, const std::string& report)
+{
+    if (lines.empty())
+        return;
+    try {
+        quorvel::ReportLineTable::split(report, "report", lines.size() - 1);
+        check(false, "a report of one line more than the limit is refused");
+    } catch (const quorvel::OperationError&) {
+    }
+}
+
 bool contains(std::string_view line, std::string_view marker)
 {
     return line.find(marker) != std::string::npos;
@@ -72,8 +89,8 @@ bool contains(std::string_view line, std::string_view marker)
 void checkListedAdapters(const std::vector<quorvel::Binding>& bindings,
                          const quorvel::ReportLineTable& lines)
 {
-    check(bindings.size() <= static_cast<std::size_t>(quorvel::BindingInventory::MAX_SCAN_PASSES),
-          "a refresh lists at most MAX_SCAN_PASSES adapters");
+    check(bindings.size() <= quorvel::kMostBindingsListed,
+          "a refresh lists at most kMostBindingsListed adapters");
     std::size_t next = 1;
     for (const quorvel::Binding& binding : bindings) {
         const std::string& card = binding.adapterName;
@@ -119,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BytesReportRunner runner;
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
     quorvel::SystemReportFiles files;
-    quorvel::BindingInventory inventory;
+    std::vector<quorvel::Binding> bindings;
     // UTF-16 that does not convert is refused; anything else is read.
     std::optional<std::string> scanned;
     try {
@@ -129,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         const InScratchDirectory inScratch;
         try {
-            inventory.GetLANAInfo(runner, files);
+            bindings = quorvel::bindingsFromReportCommand(runner, files);
             check(scanned.has_value(), "only a report that converts is read");
         } catch (const quorvel::OperationError&) {
             check(!scanned, "a report that converts is read");
@@ -138,7 +155,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         check(!fs::exists(std::string(quorvel::kReportFileName)), "the report file is deleted");
     }
-    checkLinesMatch(inventory.reportLines(), *scanned);
-    checkListedAdapters(inventory.bindings(), inventory.reportLines());
+    const quorvel::ReportLineTable lines = quorvel::ReportLineTable::split(*scanned, "report");
+    checkLinesMatch(lines, *scanned);
+    checkLinesCounted(lines, *scanned);
+    check(quorvel::scanBindings(lines) == bindings, "a refresh lists what its report's scan lists");
+    checkListedAdapters(bindings, lines);
     return 0;
 }

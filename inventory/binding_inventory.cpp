@@ -1,9 +1,9 @@
 #include "binding_inventory.h"
 
-#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/report_reading.h"
+#include "inventory/system_interfaces.h"
 
-#include <cstdint>
 #include <string_view>
 
 namespace quorvel {
@@ -25,40 +25,48 @@ bool contains(std::string_view line, std::string_view marker)
     return line.find(marker) != std::string::npos;
 }
 
-// The status the command interpreter ends with when it finds no program to run, and where it
-// looked: cmd.exe on Windows, /bin/sh, which runs the report command, elsewhere.
-#ifdef _WIN32
-constexpr std::int64_t kInterpreterNotFoundStatus = 9009;
-constexpr const char* kWhereInterpreterLooks =
-    "the current folder, then the folders listed in PATH";
-#else
-constexpr std::int64_t kInterpreterNotFoundStatus = 127;
-constexpr const char* kWhereInterpreterLooks = "the folders listed in PATH";
-#endif
-
 // Names the report command and how it ended; when the interpreter found no lanacfg, says so in
 // plain words, since an empty report would otherwise pass for a machine without NetBEUI.
-std::string reportCommandFailure(const std::string& command, const CommandOutcome& outcome)
+std::string reportCommandFailure(const std::string& command, const CommandOutcome& outcome,
+                                 const ProgramNotFound& notFound)
 {
     std::string failure = "the report command \"" + command + "\" " + outcome.description();
-    if (outcome.end == CommandOutcome::End::Exited && outcome.value == kInterpreterNotFoundStatus)
-        failure += std::string(": lanacfg was not found on the search path (looked in ")
-            + kWhereInterpreterLooks + ")";
+    if (outcome.end == CommandOutcome::End::Exited && outcome.value == notFound.status) {
+        failure += ": lanacfg was not found on the search path (looked in ";
+        failure += notFound.whereLooked;
+        failure += ")";
+    }
     return failure;
 }
 
 } // namespace
 
-const std::vector<Binding>& BindingInventory::GetLANAInfo(
-    CommandRunner& runner, ReportFiles& files, std::optional<std::chrono::seconds> timeLimit)
+std::vector<Binding> scanBindings(const ReportLineTable& lines)
 {
-    // Nothing of an earlier report may be listed as current, even if this one fails.
-    loadReport({});
+    std::vector<Binding> bindings;
+    for (std::size_t row = 0; row + 1 < lines.size() && bindings.size() < kMostBindingsListed;
+         ++row) {
+        const std::string_view line = lines[row];
+        const std::size_t lanaAt = line.find(kLanaMarker);
+        if (lanaAt == std::string::npos)
+            continue;
+        const std::string_view bindingLine = lines[row + 1];
+        // Listed or not, the search goes on at the binding line.
+        if (contains(bindingLine, kNetBEUIMarker) && !contains(bindingLine, kWanMarker))
+            bindings.push_back({textFrom(line, lanaAt + kLanaTextOffset),
+                                textFrom(bindingLine, kAdapterNameOffset)});
+    }
+    return bindings;
+}
 
+std::vector<Binding> bindingsFromReportCommand(CommandRunner& runner, ReportFiles& files,
+                                               std::optional<std::chrono::seconds> timeLimit)
+{
     const std::string reportFile(kReportFileName);
     // Only the coming report command may put a file there: a file left from before would
     // pass for its report, and a link would have its output written wherever it points.
     files.removeLeftover(reportFile);
+    ReportLineTable lines;
     try {
         const std::string command = reportCommand();
         const CommandOutcome outcome =
@@ -68,12 +76,14 @@ const std::vector<Binding>& BindingInventory::GetLANAInfo(
         // A script gets no partial report; the window lists whatever a failed command wrote,
         // but an empty report from it is no sign of "no NetBEUI".
         if (failed && timeLimit)
-            throw OperationError(reportCommandFailure(command, outcome));
-        loadReport(files.readLines(reportFile, kMaxReportBytes));
-        if (failed && reportLines_.empty())
-            throw OperationError(reportCommandFailure(command, outcome) + " and wrote no report");
+            throw OperationError(
+                reportCommandFailure(command, outcome, runner.interpreterNotFound()));
+        lines = readReport(files, reportFile);
+        if (failed && lines.empty())
+            throw OperationError(
+                reportCommandFailure(command, outcome, runner.interpreterNotFound())
+                + " and wrote no report");
     } catch (...) {
-        loadReport({});
         // However the refresh failed, no report file of it stays behind to pass for a later one.
         try {
             files.removeLeftover(reportFile);
@@ -83,46 +93,7 @@ const std::vector<Binding>& BindingInventory::GetLANAInfo(
         throw;
     }
     files.remove(reportFile);
-
-    scanReport();
-    return bindings_;
-}
-
-void BindingInventory::nextNetBeuiBinding()
-{
-    // The last line has no binding line after it, so it is never examined as a LANA line.
-    if (reportLines_.size() < 2)
-        return;
-    const std::size_t lastRow = reportLines_.size() - 2;
-
-    for (; scanIndex_ <= lastRow; ++scanIndex_) {
-        const std::string_view line = reportLines_[scanIndex_];
-        const std::size_t lanaAt = line.find(kLanaMarker);
-        if (lanaAt == std::string::npos)
-            continue;
-
-        const std::string_view bindingLine = reportLines_[scanIndex_ + 1];
-        if (contains(bindingLine, kNetBEUIMarker) && !contains(bindingLine, kWanMarker)) {
-            bindings_.push_back({textFrom(line, lanaAt + kLanaTextOffset),
-                                 textFrom(bindingLine, kAdapterNameOffset)});
-            // The next pass resumes at the binding line.
-            ++scanIndex_;
-            return;
-        }
-    }
-}
-
-void BindingInventory::loadReport(ReportLineTable lines)
-{
-    reportLines_ = std::move(lines);
-    scanIndex_ = 0;
-    bindings_.clear();
-}
-
-void BindingInventory::scanReport()
-{
-    for (int pass = 1; pass <= MAX_SCAN_PASSES; ++pass)
-        nextNetBeuiBinding();
+    return scanBindings(lines);
 }
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
 #include "lanacfg_contract.h"
 
-#include "inventory/system_interfaces.h"
+#include "inventory/operation_error.h"
 
 namespace quorvel {
 
@@ -41,23 +41,6 @@ std::string renumberCommand(std::string_view lanaText)
     command += lanaText;
     command += " 0";
     return command;
-}
-
-std::string printableText(std::string_view text)
-{
-    static constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string escaped;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            escaped += c;
-            continue;
-        }
-        escaped += "\\x";
-        escaped += kHexDigits[byte >> 4];
-        escaped += kHexDigits[byte & 0xf];
-    }
-    return escaped;
 }
 
 } // namespace quorvel

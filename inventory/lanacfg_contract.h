@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,9 +14,6 @@ inline constexpr std::string_view kLanaMarker = "Lana:";
 inline constexpr std::string_view kNetBEUIMarker = "-->NetBEUI Protocol-->";
 inline constexpr std::string_view kWanMarker = "WAN";
 
-// Reports are a few kilobytes; anything this large is not a report.
-inline constexpr std::uintmax_t kMaxReportBytes = 64ULL * 1024 * 1024;
-
 // "cmd /c lanacfg showlanapaths >lanapaths.txt": run through the command interpreter,
 // whose redirection writes the tool's report into the report file.
 std::string reportCommand();
@@ -27,9 +23,5 @@ std::string reportCommand();
 // row -1). Any other text throws OperationError, quoting it, before a command exists: a
 // batch-file lanacfg would have cmd.exe read its arguments as commands.
 std::string renumberCommand(std::string_view lanaText);
-
-// Text for a message: control characters, which a report could use to forge or hide what a
-// console or a box shows (ESC, CR, BEL, ...), as \xNN escapes; every other byte as it is.
-std::string printableText(std::string_view text);
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
 #include "report_encoding.h"
 
-#include "inventory/system_interfaces.h"
+#include "inventory/operation_error.h"
 
 #include <cstdio>
 

@@ -1,8 +1,6 @@
 #include "system_interfaces.h"
 
 #include <cstdio>
-#include <exception>
-#include <new>
 
 namespace quorvel {
 
@@ -36,19 +34,6 @@ std::string CommandOutcome::description() const
             + " s; it was left to finish by itself";
     }
     return "ended in an unknown way";
-}
-
-std::string describeCurrentError()
-{
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        return "There is not enough memory to go on.";
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "An unexpected error occurred.";
-    }
 }
 
 } // namespace quorvel

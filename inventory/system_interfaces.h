@@ -1,29 +1,21 @@
 #pragma once
 
-#include "inventory/report_line_table.h"
+#include "inventory/operation_error.h"
+#include "inventory/report_encoding.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
-// What the shared rules need of the system, which each operating system and toolkit
-// implements and tests replace with fakes: the error type, the command runner, the report
-// files, the renumbering lock and the message box.
-
-// An operation could not be carried out. The message says what failed (the file or
-// command) and why, in words a user can act on; it is shown once, at the event boundary.
-class OperationError : public std::runtime_error {
-public:
-    explicit OperationError(const std::string& message) : std::runtime_error(message) {}
-};
-
-// For use inside a catch block at an event boundary: what went wrong, in words for the user.
-// Every error is caught there, so that none ends the program before the user is told.
-std::string describeCurrentError();
+// What the shared rules need of the system, which each operating system implements and tests
+// replace with fakes: the command runner, the report files and the renumbering lock. Each
+// throws OperationError when it fails.
 
 // How a command that was started came to an end.
 struct CommandOutcome {
@@ -53,6 +45,13 @@ struct TimeLimit {
     OnTimeout action;
 };
 
+// How a command interpreter tells that it found no program to run: the status it ends with,
+// and where it looked, in words that follow "looked in".
+struct ProgramNotFound {
+    std::int64_t status;
+    std::string_view whereLooked;
+};
+
 // Runs one command line with no visible window and returns once it has ended, or, given a
 // time limit, once the limit has passed. The window looks at the outcome only to say how a
 // failed command ended: what the tool changed shows in the next binding report. Throws
@@ -63,13 +62,23 @@ public:
     // Overriders keep the same default: no limit.
     virtual CommandOutcome run(const std::string& commandLine,
                                std::optional<TimeLimit> limit = std::nullopt) = 0;
-    // True when the commands run for a user whom the system does not let change LANA numbers
-    // (not an administrator), so that a failed renumbering can say so; false when unknown.
-    virtual bool lacksAdministratorRights() const { return false; }
+    // How the interpreter that runs "cmd /c ..." ends when it finds no such program, so that
+    // an empty report from it is not taken for a machine without NetBEUI.
+    virtual ProgramNotFound interpreterNotFound() const = 0;
+};
+
+// A report file open for reading, its bytes as the report command wrote them.
+class OpenReportFile {
+public:
+    virtual ~OpenReportFile() = default;
+    // Its size now; a file still being written may grow past it.
+    virtual std::uintmax_t size() = 0;
+    // Reads the next bytes into `into`, at most `room` of them; 0 at the end of the file.
+    virtual std::size_t read(char* into, std::size_t room) = 0;
 };
 
 // The report file that the report command writes. Every operation throws OperationError
-// naming the file and the system's reason when it fails.
+// naming the file and the system's reason when it fails; readReport reads it.
 class ReportFiles {
 public:
     virtual ~ReportFiles() = default;
@@ -78,10 +87,13 @@ public:
     // that only the coming report command can put a file there; nothing when there is none.
     // Throws when the name is still there afterwards (a file another program holds open).
     virtual void removeLeftover(const std::string& path) = 0;
-    // The file's lines. Refuses, without blocking on it, anything but a regular file, and a
-    // file of more than maxBytes or with more lines than a report can have.
-    virtual ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) = 0;
+    // Refuses, without blocking on it or following a link, anything but a regular file.
+    virtual std::unique_ptr<OpenReportFile> open(const std::string& path) = 0;
     virtual void remove(const std::string& path) = 0;
+    // The file's name as messages give it: as the user would find it.
+    virtual std::string shownName(const std::string& path) = 0;
+    // The system's narrow encoding, which a UTF-16 report is converted to.
+    virtual NarrowFromUtf16 narrowEncoding() const = 0;
 };
 
 // Makes the renumbering cycles of every Quorvel of this user (on Windows, of the machine) take
@@ -109,20 +121,6 @@ public:
 
 private:
     RenumberingLock& lock_;
-};
-
-enum class MessageKind {
-    Plain,   // no icon: the warning of an empty card list
-    Error,   // the error icon: an error that ends the program
-    Warning, // the warning icon: a change that did not take; the program goes on
-};
-
-// A modal message box with a single OK button; returns once the user has closed it. Texts
-// may quote a report's bytes and are shown as plain text, decoded as the lists decode them.
-class MessageDialog {
-public:
-    virtual ~MessageDialog() = default;
-    virtual void show(const std::string& text, const std::string& title, MessageKind kind) = 0;
 };
 
 } // namespace quorvel

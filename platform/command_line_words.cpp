@@ -1,5 +1,7 @@
 #include "command_line_words.h"
 
+#include "inventory/ascii_text.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -13,11 +15,6 @@ bool isSeparator(char c)
 }
 
 // ASCII-only folding: the locale must not decide whether a byte reads as "cmd".
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())

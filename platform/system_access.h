@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <string>
 
 namespace quorvel {
 
@@ -42,16 +44,19 @@ public:
 
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;
-    // On Windows: the user is not in the Administrators group. Elsewhere the stand-in needs
-    // no rights: false.
-    bool lacksAdministratorRights() const override;
+    // cmd.exe's on Windows, /bin/sh's elsewhere.
+    ProgramNotFound interpreterNotFound() const override;
 
 private:
     PrivateReportFolder* reportFolder_ = nullptr; // none: the current folder
 };
 
-// The report file on the system's disk, read as the bytes the report command wrote, with the
-// same limits and refusals on every system.
+// Whether the system lets this user change LANA numbers: on Windows a member of the
+// Administrators group (or when that is unknown); elsewhere the stand-in needs no rights.
+bool userMayRenumber();
+
+// The report file on the system's disk, opened for the bytes the report command wrote; a
+// UTF-16 report converts to the ANSI code page on Windows, to UTF-8 elsewhere.
 class SystemReportFiles : public ReportFiles {
 public:
     SystemReportFiles() = default;
@@ -59,8 +64,11 @@ public:
     explicit SystemReportFiles(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder) {}
 
     void removeLeftover(const std::string& path) override;
-    ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override;
+    std::unique_ptr<OpenReportFile> open(const std::string& path) override;
     void remove(const std::string& path) override;
+    // The full path, in the system's way of writing it.
+    std::string shownName(const std::string& path) override;
+    NarrowFromUtf16 narrowEncoding() const override;
 
 private:
     PrivateReportFolder* reportFolder_ = nullptr; // none: the current folder

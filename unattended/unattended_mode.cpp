@@ -2,7 +2,6 @@
 
 #include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
-#include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
 #include "unattended/unattended_options.h"
 
@@ -29,17 +28,16 @@ void printBindings(std::ostream& out, const std::vector<Binding>& bindings)
 int listAdapters(const UnattendedRequest& request, CommandRunner& runner, ReportFiles& files,
                  std::ostream& out)
 {
-    BindingInventory inventory;
-    printBindings(out, inventory.GetLANAInfo(runner, files, request.timeout));
+    printBindings(out, bindingsFromReportCommand(runner, files, request.timeout));
     return kStatusDone;
 }
 
 int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
-               CommandRunner& runner, ReportFiles& files, RenumberingLock& lock, std::ostream& out,
-               std::ostream& err)
+               CommandRunner& runner, ReportFiles& files, RenumberingLock& lock,
+               bool userMayRenumber, std::ostream& out, std::ostream& err)
 {
     const NamedAssignmentResult result =
-        assignLana0ByName(choice, runner, files, lock, request.timeout);
+        assignLana0ByName(choice, runner, files, lock, request.timeout, userMayRenumber);
     switch (result.outcome) {
     case NamedAssignmentOutcome::Assigned:
         // The refresh that confirmed the change is the new list.
@@ -62,7 +60,8 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
                   OptionStyle style, CommandRunner& runner, ReportFiles& files,
-                  RenumberingLock& lock, std::ostream& out, std::ostream& err)
+                  RenumberingLock& lock, bool userMayRenumber, std::ostream& out,
+                  std::ostream& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version, style);
@@ -77,9 +76,11 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
         }
         const auto& request = std::get<UnattendedRequest>(parsed);
         if (const auto* set = std::get_if<SetRequest>(&request.action))
-            return setAdapter(request, {set->adapterName, false}, runner, files, lock, out, err);
+            return setAdapter(request, {set->adapterName, false}, runner, files, lock,
+                              userMayRenumber, out, err);
         if (const auto* match = std::get_if<SetMatchRequest>(&request.action))
-            return setAdapter(request, {match->pattern, true}, runner, files, lock, out, err);
+            return setAdapter(request, {match->pattern, true}, runner, files, lock,
+                              userMayRenumber, out, err);
         return listAdapters(request, runner, files, out);
     } catch (...) {
         err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';

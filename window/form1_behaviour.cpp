@@ -3,6 +3,7 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
+#include "window/message_dialog.h"
 
 #include <cstdlib>
 #include <optional>
@@ -11,6 +12,10 @@
 namespace quorvel {
 
 namespace {
+
+constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
+constexpr const char* kNoCardTitle = "Warning";
+constexpr const char* kRenumberingFailedTitle = "Warning";
 
 // Ends the busy state however the run ends, exceptions included.
 class ToolRunningScope {
@@ -41,7 +46,7 @@ public:
         const ToolRunningScope running(busyIndicator_);
         return runner_.run(commandLine, limit);
     }
-    bool lacksAdministratorRights() const override { return runner_.lacksAdministratorRights(); }
+    ProgramNotFound interpreterNotFound() const override { return runner_.interpreterNotFound(); }
 
 private:
     CommandRunner& runner_;
@@ -74,17 +79,19 @@ void Form1Behaviour::cmdSet_Click()
         // No turn for the warning of an empty list: it renumbers nothing, and its box must not
         // keep scripts waiting while it is open.
         std::optional<RenumberingTurn> turn;
-        if (!inventory_.bindings().empty()) {
+        if (!bindings_.empty()) {
             // Waited for as the window waits for lanacfg: without limit, showing it is busy.
             const ToolRunningScope waiting(services_.busyIndicator);
             turn.emplace(services_.renumberingLock, std::nullopt);
         }
-        const std::string renumberingFailure = renumberHighlighted();
+        const Assignment assignment = renumberHighlighted();
+        if (assignment.outcome == Assignment::Outcome::NoAdapterListed)
+            services_.messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
         refreshLists();
         turn.reset(); // a warning box open on screen must not hold scripts up either
         // After the refresh, so that the box stands over the lists as they now are.
-        if (!renumberingFailure.empty())
-            services_.messageDialog.show(capitalised(renumberingFailure) + ".",
+        if (assignment.outcome == Assignment::Outcome::RenumberingFailed)
+            services_.messageDialog.show(capitalised(assignment.failure) + ".",
                                          kRenumberingFailedTitle, MessageKind::Warning);
     });
 }
@@ -102,16 +109,17 @@ void Form1Behaviour::cmdExit_Click() const
 void Form1Behaviour::refreshLists()
 {
     // Nothing of the earlier report stays on show while the command runs, nor if it fails.
-    lists_.showBindings({});
+    bindings_.clear();
+    lists_.showBindings(bindings_);
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    lists_.showBindings(inventory_.GetLANAInfo(runner, services_.reportFiles));
+    bindings_ = bindingsFromReportCommand(runner, services_.reportFiles);
+    lists_.showBindings(bindings_);
 }
 
-std::string Form1Behaviour::renumberHighlighted()
+Assignment Form1Behaviour::renumberHighlighted()
 {
     BusyRunner runner(services_.runner, services_.busyIndicator);
-    return assignLana0(inventory_.bindings(), lists_.highlightedCard(), runner,
-                       services_.messageDialog);
+    return assignLana0(bindings_, lists_.highlightedCard(), runner, services_.userMayRenumber);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)

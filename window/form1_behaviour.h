@@ -8,6 +8,7 @@
 
 namespace quorvel {
 
+struct Assignment;
 class CommandRunner;
 class MessageDialog;
 class RenumberingLock;
@@ -40,6 +41,8 @@ struct FormServices {
     ReportFiles& reportFiles;
     // Held from "Set"'s renumbering to the end of its refresh.
     RenumberingLock& renumberingLock;
+    // Whether the system lets this user change LANA numbers, for the renumbering's warning.
+    bool userMayRenumber;
     // Over the window once it is shown, on its own before that.
     MessageDialog& messageDialog;
     BusyIndicator& busyIndicator;
@@ -64,8 +67,7 @@ public:
 
 private:
     void refreshLists();
-    // How the renumbering failed, for the warning after the refresh; empty when it did not.
-    std::string renumberHighlighted();
+    Assignment renumberHighlighted();
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);
@@ -74,7 +76,8 @@ private:
 
     BindingLists& lists_;
     FormServices services_;
-    BindingInventory inventory_;
+    // As the lists show them.
+    std::vector<Binding> bindings_;
 };
 
 } // namespace quorvel

@@ -3,8 +3,12 @@
 #include "unattended/unattended_mode.h"
 #include "window/qt/form1.h"
 
+#include "app/icons/quorvel.xpm"
+
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QtGlobal>
@@ -44,7 +48,10 @@ int startWindow()
     quorvel::SystemCommandRunner runner;
     quorvel::SystemReportFiles reportFiles;
     quorvel::SystemRenumberingLock renumberingLock;
-    quorvel::Form1 window(runner, reportFiles, renumberingLock);
+    quorvel::Form1 window(runner, reportFiles, renumberingLock, quorvel::userMayRenumber());
+    // Built from the XPM text compiled in: no file to read and no image plugins to load,
+    // which would otherwise cost a noticeable part of the start-up.
+    window.setWindowIcon(QIcon(QPixmap(quorvel_icon)));
     if (!window.Form_Load())
         return EXIT_FAILURE;
 
@@ -74,7 +81,8 @@ int main(int argc, char* argv[])
         quorvel::SystemReportFiles reportFiles(reportFolder);
         quorvel::SystemRenumberingLock renumberingLock;
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
-                                      runner, reportFiles, renumberingLock, std::cout, std::cerr);
+                                      runner, reportFiles, renumberingLock,
+                                      quorvel::userMayRenumber(), std::cout, std::cerr);
     }
     if (const auto reason = missingDisplayReason()) {
         std::cerr << "quorvel: " << *reason << '\n';

@@ -108,7 +108,7 @@ int runOptions(const std::vector<std::string>& arguments, HANDLE output, HANDLE 
     std::ostream out(&outputBuffer);
     std::ostream err(&errorBuffer);
     const int status = runUnattended(arguments, QUORVEL_VERSION, OptionStyle::Windows, runner, reportFiles,
-                                     renumberingLock, out, err);
+                                     renumberingLock, userMayRenumber(), out, err);
     out.flush();
     err.flush();
     return status;

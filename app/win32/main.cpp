@@ -1,6 +1,6 @@
 // quorvel.exe, a GUI program: with no arguments the window, else the options for scripts.
 #include "app/win32/console_output.h"
-#include "inventory/system_interfaces.h"
+#include "inventory/operation_error.h"
 #include "platform/system_access.h"
 #include "window/win32/message_dialog.h"
 #include "window/form1_layout.h"
@@ -105,7 +105,7 @@ int startWindow()
         SystemCommandRunner runner;
         SystemReportFiles reportFiles;
         SystemRenumberingLock renumberingLock;
-        Form1 window(runner, reportFiles, renumberingLock);
+        Form1 window(runner, reportFiles, renumberingLock, userMayRenumber());
         // As the shortcut or the starting program asked: normal, minimised, ...
         return window.run(SW_SHOWDEFAULT);
     } catch (...) {

@@ -216,46 +216,58 @@ CommandOutcome waitForEnd(std::unique_ptr<QProcess>& process, pid_t group,
     return {CommandOutcome::End::Exited, process->exitCode()};
 }
 
-} // namespace
+// A started command and its process group, its own when it may be stopped.
+struct StartedCommand {
+    std::unique_ptr<QProcess> process;
+    pid_t group = 0;
+};
 
-CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
-                                       std::optional<TimeLimit> limit)
+// What runs: "cmd /c REST" as REST through the shell, in the run's own folder if there is one
+// (its environment and folder set here), any other command line directly, whose raw words it
+// returns.
+std::shared_ptr<const RawCommand> setCommand(QProcess& process, const std::string& commandLine,
+                                             PrivateReportFolder* reportFolder,
+                                             std::optional<EnvironmentForElsewhere>& environment,
+                                             const char*& workingFolder)
+{
+    const auto rest = interpreterCommand(commandLine);
+    if (!rest) {
+        // The tool's complaints reach the user; its report goes through the file.
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        return setDirectCommand(process, commandLine);
+    }
+    if (reportFolder != nullptr) {
+        workingFolder = reportFolder->path().c_str();
+        environment.emplace();
+    }
+    // Only the interpreter form gets a shell: its redirection is how the report is written.
+    // Its complaints come through a pipe: in a process group of its own it is a background
+    // job, which a terminal set to "stty tostop" would stop at its first write there.
+    process.setProgram(kShell);
+    process.setArguments({QStringLiteral("-C"), QStringLiteral("-c"), localText(*rest)});
+    return nullptr;
+}
+
+StartedCommand start(const std::string& commandLine, bool mayStop,
+                     PrivateReportFolder* reportFolder)
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.
     if (commandLine.find('\0') != std::string::npos)
         throw OperationError(startFailure(commandLineForMessages(commandLine),
                                           "it holds a NUL character, which no command line can carry"));
-    auto process = std::make_unique<QProcess>();
-    std::shared_ptr<const RawCommand> rawCommand;
+    StartedCommand command{std::make_unique<QProcess>()};
+    QProcess& process = *command.process;
     // Both as bytes: QProcess would take them as text.
     std::optional<EnvironmentForElsewhere> environment;
     const char* workingFolder = nullptr;
-    const auto rest = interpreterCommand(commandLine);
-    if (rest) {
-        if (reportFolder_ != nullptr) {
-            workingFolder = reportFolder_->path().c_str();
-            environment.emplace();
-        }
-        // Only the interpreter form gets a shell: its redirection is how the report is written.
-        process->setProgram(kShell);
-        process->setArguments(
-            {QStringLiteral("-C"), QStringLiteral("-c"),
-             QString::fromLocal8Bit(rest->data(), static_cast<qsizetype>(rest->size()))});
-    } else {
-        rawCommand = setDirectCommand(*process, commandLine);
-    }
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    // The tool's complaints reach the user; its report goes through the file. The report
-    // command's come through a pipe: in a process group of its own it is a background job,
-    // which a terminal set to "stty tostop" would stop at its first write there.
-    if (!rest)
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const bool mayStop = limit && limit->action == OnTimeout::Stop;
+    const std::shared_ptr<const RawCommand> rawCommand =
+        setCommand(process, commandLine, reportFolder, environment, workingFolder);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
     std::optional<ReportCommandStart> groupStart;
     if (mayStop)
         groupStart.emplace();
-    process->setChildProcessModifier(
+    process.setChildProcessModifier(
         [mayStop, mask = groupStart ? std::optional(groupStart->maskBefore()) : std::nullopt,
          rawCommand, workingFolder] {
             if (workingFolder != nullptr && ::chdir(workingFolder) != 0)
@@ -277,23 +289,35 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     char** const ownEnvironment = environ;
     if (environment)
         environ = environment->variables();
-    process->start();
+    process.start();
     environ = ownEnvironment;
-    if (!process->waitForStarted(-1) || process->error() == QProcess::FailedToStart)
-        throw OperationError(startFailure(commandLine, process->errorString().toStdString()));
-    const auto group = static_cast<pid_t>(process->processId());
-    if (mayStop) {
-        noteReportCommandGroup(group);
-        groupStart.reset();
-    }
-    const CommandEnd end{*process};
-
-    return waitForEnd(process, group, limit);
+    if (!process.waitForStarted(-1) || process.error() == QProcess::FailedToStart)
+        throw OperationError(startFailure(commandLine, process.errorString().toStdString()));
+    command.group = static_cast<pid_t>(process.processId());
+    if (mayStop)
+        noteReportCommandGroup(command.group);
+    return command;
 }
 
-bool SystemCommandRunner::lacksAdministratorRights() const
+} // namespace
+
+CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
 {
-    return false;
+    const bool mayStop = limit && limit->action == OnTimeout::Stop;
+    StartedCommand command = start(commandLine, mayStop, reportFolder_);
+    const CommandEnd end{*command.process};
+    return waitForEnd(command.process, command.group, limit);
+}
+
+ProgramNotFound SystemCommandRunner::interpreterNotFound() const
+{
+    return {127, "the folders listed in PATH"};
+}
+
+bool userMayRenumber()
+{
+    return true;
 }
 
 } // namespace quorvel

@@ -1,31 +1,28 @@
-// The report file on a POSIX disk, through QtCore's file classes; opened by hand first, since
-// QFile can neither refuse a link nor open without blocking.
+// The report file on a POSIX disk: opened and read with the POSIX calls, since QFile can
+// neither refuse a link nor open without blocking; named and removed through QtCore.
 #include "platform/system_access.h"
 
 #include "platform/posix/run_interruption.h"
-
-#include "inventory/report_encoding.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quorvel {
 
 namespace {
-
-constexpr std::size_t kReadStepBytes = std::size_t{64} * 1024;
 
 QString qtPath(const std::string& path)
 {
@@ -60,6 +57,37 @@ int openReport(const std::string& path)
     }
     return fd;
 }
+
+class OpenPosixReport : public OpenReportFile {
+public:
+    explicit OpenPosixReport(std::string path) : path_(std::move(path)), fd_(openReport(path_)) {}
+    ~OpenPosixReport() override { ::close(fd_); }
+    OpenPosixReport(const OpenPosixReport&) = delete;
+    OpenPosixReport& operator=(const OpenPosixReport&) = delete;
+
+    std::uintmax_t size() override
+    {
+        struct stat status {};
+        if (::fstat(fd_, &status) != 0)
+            fail("Could not read", path_, std::strerror(errno));
+        return static_cast<std::uintmax_t>(status.st_size);
+    }
+
+    std::size_t read(char* into, std::size_t room) override
+    {
+        for (;;) {
+            const ssize_t got = ::read(fd_, into, room);
+            if (got >= 0)
+                return static_cast<std::size_t>(got);
+            if (errno != EINTR)
+                fail("Could not read", path_, std::strerror(errno));
+        }
+    }
+
+private:
+    std::string path_;
+    int fd_;
+};
 
 // Within the run's own folder, if it has one.
 std::string placed(PrivateReportFolder* folder, const std::string& path)
@@ -112,38 +140,19 @@ void SystemReportFiles::removeLeftover(const std::string& shortPath)
                  + file.errorString().toStdString());
 }
 
-ReportLineTable SystemReportFiles::readLines(const std::string& shortPath, std::uintmax_t maxBytes)
+std::unique_ptr<OpenReportFile> SystemReportFiles::open(const std::string& shortPath)
 {
-    const std::string path = placed(reportFolder_, shortPath);
-    QFile file;
-    const int fd = openReport(path);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        fail("Could not open", path, file.errorString().toStdString());
-    }
-    // The size of the open file, so a swap between the check and the read cannot slip past.
-    const auto size = static_cast<std::uintmax_t>(file.size());
-    if (size > maxBytes)
-        refuseOversizedReport(displayName(path), size, maxBytes);
+    return std::make_unique<OpenPosixReport>(placed(reportFolder_, shortPath));
+}
 
-    // Read in bounded steps rather than readAll(): a file still being written may have grown
-    // since its size was taken.
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    std::array<char, kReadStepBytes> step{};
-    for (;;) {
-        const qint64 got = file.read(step.data(), static_cast<qint64>(step.size()));
-        if (got < 0)
-            fail("Could not read", path, file.errorString().toStdString());
-        if (got == 0)
-            break;
-        bytes.append(step.data(), static_cast<std::size_t>(got));
-        if (bytes.size() > maxBytes)
-            refuseOversizedReport(displayName(path), bytes.size(), maxBytes);
-    }
-    const std::string shownName = displayName(path);
-    return ReportLineTable::split(reportBytes(std::move(bytes), shownName, utf8FromUtf16),
-                                  shownName);
+std::string SystemReportFiles::shownName(const std::string& shortPath)
+{
+    return displayName(placed(reportFolder_, shortPath));
+}
+
+NarrowFromUtf16 SystemReportFiles::narrowEncoding() const
+{
+    return utf8FromUtf16;
 }
 
 void SystemReportFiles::remove(const std::string& shortPath)

@@ -1,6 +1,6 @@
 #include "ansi_text.h"
 
-#include "inventory/system_interfaces.h"
+#include "inventory/operation_error.h"
 
 #include <climits>
 #include <windows.h>

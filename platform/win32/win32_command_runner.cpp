@@ -309,7 +309,12 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     return {CommandOutcome::End::Exited, static_cast<std::int64_t>(exitCode)};
 }
 
-bool SystemCommandRunner::lacksAdministratorRights() const
+ProgramNotFound SystemCommandRunner::interpreterNotFound() const
+{
+    return {9009, "the current folder, then the folders listed in PATH"};
+}
+
+bool userMayRenumber()
 {
     // Windows 2000 has CheckTokenMembership. Under User Account Control an administrator's
     // unelevated token holds the group for denial only and counts as not a member, rightly:
@@ -318,11 +323,11 @@ bool SystemCommandRunner::lacksAdministratorRights() const
     PSID administrators = nullptr;
     if (::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators) == 0)
-        return false;
+        return true;
     BOOL member = FALSE;
     const bool known = ::CheckTokenMembership(nullptr, administrators, &member) != 0;
     ::FreeSid(administrators);
-    return known && member == FALSE;
+    return !known || member != FALSE;
 }
 
 } // namespace quorvel

@@ -3,21 +3,21 @@
 #include "platform/system_access.h"
 
 #include "ansi_text.h"
-#include "inventory/report_encoding.h"
 #include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "system_message.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
 
 namespace {
-
-constexpr DWORD kReadStepBytes = DWORD{1024} * 1024;
 
 // Messages name the file as the user would find it, not as the program happened to spell it.
 std::string displayName(const std::wstring& path)
@@ -72,6 +72,34 @@ OwnedHandle openReport(const std::wstring& path)
         refuseNonRegular(path);
     return file;
 }
+
+class OpenWin32Report : public OpenReportFile {
+public:
+    explicit OpenWin32Report(std::wstring path) : path_(std::move(path)), file_(openReport(path_))
+    {
+    }
+
+    std::uintmax_t size() override
+    {
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(file_.get(), &size) == 0)
+            fail("Could not read", path_, systemMessage(::GetLastError()));
+        return static_cast<std::uintmax_t>(size.QuadPart);
+    }
+
+    std::size_t read(char* into, std::size_t room) override
+    {
+        DWORD got = 0;
+        const auto asked = static_cast<DWORD>(std::min<std::size_t>(room, MAXDWORD));
+        if (::ReadFile(file_.get(), into, asked, &got, nullptr) == 0)
+            fail("Could not read", path_, systemMessage(::GetLastError()));
+        return got;
+    }
+
+private:
+    std::wstring path_;
+    OwnedHandle file_;
+};
 
 // Only a read-only mark stands between a leftover and its removal: the report command's
 // redirection could not replace it either.
@@ -226,41 +254,19 @@ void SystemReportFiles::removeLeftover(const std::string& path)
              "another program holds it open, and it stays until that program closes it");
 }
 
-ReportLineTable SystemReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+std::unique_ptr<OpenReportFile> SystemReportFiles::open(const std::string& path)
 {
-    const std::wstring widePath = placed(reportFolder_, path);
-    const OwnedHandle file = openReport(widePath);
-    // The size of the open file, so a swap between the check and the read cannot slip past.
-    LARGE_INTEGER fileSize{};
-    if (::GetFileSizeEx(file.get(), &fileSize) == 0)
-        fail("Could not read", widePath, systemMessage(::GetLastError()));
-    const auto size = static_cast<std::uintmax_t>(fileSize.QuadPart);
-    if (size > maxBytes)
-        refuseOversizedReport(displayName(widePath), size, maxBytes);
+    return std::make_unique<OpenWin32Report>(placed(reportFolder_, path));
+}
 
-    // In bounded steps rather than all at once: a file still being written may have grown
-    // since its size was taken.
-    std::string bytes;
-    // Room for the last, empty read too: growing past it would double the buffer.
-    bytes.reserve(static_cast<std::size_t>(size) + kReadStepBytes);
-    for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kReadStepBytes);
-        DWORD got = 0;
-        const bool read =
-            ::ReadFile(file.get(), bytes.data() + used, kReadStepBytes, &got, nullptr) != 0;
-        const DWORD error = read ? ERROR_SUCCESS : ::GetLastError();
-        bytes.resize(used + got);
-        if (!read)
-            fail("Could not read", widePath, systemMessage(error));
-        if (got == 0)
-            break;
-        if (bytes.size() > maxBytes)
-            refuseOversizedReport(displayName(widePath), bytes.size(), maxBytes);
-    }
-    const std::string shownName = displayName(widePath);
-    return ReportLineTable::split(reportBytes(std::move(bytes), shownName, exactAnsiFromUtf16),
-                                  shownName);
+std::string SystemReportFiles::shownName(const std::string& path)
+{
+    return displayName(placed(reportFolder_, path));
+}
+
+NarrowFromUtf16 SystemReportFiles::narrowEncoding() const
+{
+    return exactAnsiFromUtf16;
 }
 
 void SystemReportFiles::remove(const std::string& path)

@@ -1,4 +1,5 @@
 #include "inventory/binding_inventory.h"
+#include "inventory/report_reading.h"
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,9 @@ const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 
 Rows scan(const Lines& report)
 {
-    BindingInventory inventory;
-    inventory.loadReport(ReportLineTable::split(testing::joinLines(report), "report"));
-    inventory.scanReport();
-
     Rows rows;
-    for (const Binding& binding : inventory.bindings())
+    const ReportLineTable lines = ReportLineTable::split(testing::joinLines(report), "report");
+    for (const Binding& binding : scanBindings(lines))
         rows.emplace_back(binding.lana, binding.adapterName);
     return rows;
 }
@@ -70,7 +68,7 @@ TEST(ReportScan, ListsNetBEUIBindingsOnLanAdaptersOnly)
          {"   Lana:  9", kNetBEUI + "Card"}, {{"9", "Card"}}},
         {"two LANA lines in a row", {"Lana:  1", "Lana:  2", kNetBEUI + "Card"}, {{"2", "Card"}}},
         {"LANA line on the last line is never examined", {"", "Lana:  8"}, {}},
-        {"binding line that is itself a LANA line is listed once",
+        {"resumes at the binding line, itself a LANA line, after a hit",
          {"Lana:  1", kNetBEUI + "Lana:  2", kNetBEUI + "B"},
          {{"1", "Lana:  2"}, {"2", "B"}}},
         {"no duplicate check", {"Lana:  1", kNetBEUI + "A", "Lana:  1", kNetBEUI + "A"},
@@ -98,23 +96,6 @@ TEST(ReportScan, FindsAdaptersFarIntoALongReport)
     report[99'990] = "Lana:  12";
     report[99'991] = kNetBEUI + "Last Card";
     EXPECT_EQ(scan(report), (Rows{{"12", "Last Card"}}));
-}
-
-TEST(ReportScan, PassAfterAHitResumesAtTheBindingLine)
-{
-    BindingInventory inventory;
-    inventory.loadReport(
-        ReportLineTable::split(testing::joinLines({"title", "Lana:  1", kNetBEUI + "A", "end"}), "report"));
-
-    inventory.nextNetBeuiBinding();
-    EXPECT_EQ(inventory.scanIndex(), 2u);
-    EXPECT_EQ(inventory.bindings(), (std::vector<Binding>{{"1", "A"}}));
-
-    // A pass with nothing left stops at the last line, and so does every pass after it.
-    inventory.nextNetBeuiBinding();
-    inventory.nextNetBeuiBinding();
-    EXPECT_EQ(inventory.scanIndex(), 3u);
-    EXPECT_EQ(inventory.bindings().size(), 1u);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "inventory/system_interfaces.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvel::testing {
 
@@ -14,14 +15,32 @@ void FakeReportFiles::removeLeftover(const std::string& path)
     files.erase(path);
 }
 
-ReportLineTable FakeReportFiles::readLines(const std::string& path, std::uintmax_t maxBytes)
+namespace {
+
+class OpenFakeReport : public OpenReportFile {
+public:
+    explicit OpenFakeReport(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::uintmax_t size() override { return bytes_.size(); }
+    std::size_t read(char* into, std::size_t room) override
+    {
+        const std::size_t got = bytes_.copy(into, room, read_);
+        read_ += got;
+        return got;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t read_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<OpenReportFile> FakeReportFiles::open(const std::string& path)
 {
     const auto file = files.find(path);
     if (file == files.end())
         throw OperationError("Could not open \"" + path + "\": no such file");
-    if (file->second.size() > maxBytes)
-        refuseOversizedReport(path, file->second.size(), maxBytes);
-    return ReportLineTable::split(file->second, path);
+    return std::make_unique<OpenFakeReport>(file->second);
 }
 
 void FakeReportFiles::remove(const std::string& path)

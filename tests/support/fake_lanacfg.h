@@ -3,18 +3,21 @@
 #include "inventory/system_interfaces.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quorvel::testing {
 
-// Report files kept in memory, keyed by path.
+// Report files kept in memory, keyed by path; shown by that path, UTF-16 converted to UTF-8.
 class FakeReportFiles : public ReportFiles {
 public:
     void removeLeftover(const std::string& path) override;
-    ReportLineTable readLines(const std::string& path, std::uintmax_t maxBytes) override;
+    std::unique_ptr<OpenReportFile> open(const std::string& path) override;
     void remove(const std::string& path) override;
+    std::string shownName(const std::string& path) override { return path; }
+    NarrowFromUtf16 narrowEncoding() const override { return utf8FromUtf16; }
 
     std::map<std::string, std::string> files;
     // Paths whose entry cannot be removed, as a file left by another account.
@@ -28,11 +31,13 @@ public:
     explicit FakeLanacfg(FakeReportFiles& files) : files_(files) {}
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;
+    ProgramNotFound interpreterNotFound() const override { return notFound; }
 
     std::vector<std::string> commands;
     std::vector<std::optional<TimeLimit>> limits;
     std::optional<std::string> nextReport;
     CommandOutcome outcome;
+    ProgramNotFound notFound{127, "the folders listed in PATH"}; // as sh says it
 
 private:
     FakeReportFiles& files_;

@@ -1,6 +1,7 @@
 #include "report_lines.h"
 
 #include "inventory/binding_inventory.h"
+#include "inventory/report_reading.h"
 
 #include <sstream>
 
@@ -19,12 +20,9 @@ std::vector<std::string> lines(const std::string& text)
 
 std::vector<std::pair<std::string, std::string>> scannedRows(const std::string& report)
 {
-    quorvel::BindingInventory inventory;
-    inventory.loadReport(quorvel::ReportLineTable::split(report, "report"));
-    inventory.scanReport();
-
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const quorvel::Binding& binding : inventory.bindings())
+    for (const quorvel::Binding& binding :
+         quorvel::scanBindings(quorvel::ReportLineTable::split(report, "report")))
         rows.emplace_back(binding.lana, binding.adapterName);
     return rows;
 }

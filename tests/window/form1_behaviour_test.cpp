@@ -2,6 +2,7 @@
 #include "inventory/lanacfg_contract.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_behaviour.h"
+#include "window/message_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -42,10 +43,8 @@ protected:
             const CommandOutcome outcome = FakeLanacfg::run(commandLine, limit);
             return renumbers ? renumbering : outcome;
         }
-        bool lacksAdministratorRights() const override { return notAdministrator; }
         std::function<void()> failWith; // for the renumbering command
         CommandOutcome renumbering;
-        bool notAdministrator = false;
 
     private:
         Lines& log_;
@@ -123,6 +122,12 @@ protected:
 
     Lines takeLog() { return std::exchange(log, {}); }
 
+    FormServices services(bool userMayRenumber = true)
+    {
+        return {lanacfg, files, lock, userMayRenumber, messageDialog, busyIndicator,
+                [this](int status) { log.push_back("end: " + std::to_string(status)); }};
+    }
+
     Lines log;
     FakeReportFiles files;
     LoggingLanacfg lanacfg{files, log};
@@ -130,9 +135,7 @@ protected:
     LoggingBusyIndicator busyIndicator{log};
     LoggingLists lists{log};
     LoggingLock lock{log};
-    Form1Behaviour form{lists,
-                        {lanacfg, files, lock, messageDialog, busyIndicator,
-                         [this](int status) { log.push_back("end: " + std::to_string(status)); }}};
+    Form1Behaviour form{lists, services()};
 };
 
 const std::string kReportRun = "run: " + reportCommand();
@@ -184,22 +187,22 @@ TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
         const char* name;
         CommandOutcome renumbering;
         bool couldNotStart;
-        bool notAdministrator;
+        bool userMayRenumber;
         std::string warning; // empty: none
     } cases[] = {
-        {"succeeded", {}, false, true, ""},
-        {"failed", {CommandOutcome::End::Exited, 1}, false, false,
+        {"succeeded", {}, false, false, ""},
+        {"failed", {CommandOutcome::End::Exited, 1}, false, true,
          "The renumbering command " + command + " exited with status 1."},
-        {"failed, not an administrator", {CommandOutcome::End::Exited, 5}, false, true,
+        {"failed, not an administrator", {CommandOutcome::End::Exited, 5}, false, false,
          "The renumbering command " + command + " exited with status 5" + needsAdministrator},
-        {"could not start", {}, true, false, "Could not run " + command + ": not found."},
+        {"could not start", {}, true, true, "Could not run " + command + ": not found."},
     };
-    ASSERT_TRUE(form.Form_Load());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        Form1Behaviour form(lists, services(c.userMayRenumber));
+        ASSERT_TRUE(form.Form_Load());
         takeLog();
         lanacfg.renumbering = c.renumbering;
-        lanacfg.notAdministrator = c.notAdministrator;
         lanacfg.failWith = [&c] {
             if (c.couldNotStart)
                 throw OperationError("Could not run \"lanacfg setlananumber 2 0\": not found");

@@ -2,19 +2,15 @@
 
 #include "window/form1_layout.h"
 
-#include "app/icons/quorvel.xpm"
-
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QListWidgetItem>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -65,13 +61,13 @@ Control* makeCaptioned(const char* name, QWidget* window)
 } // namespace
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             QWidget* parent)
-    : Form1(runner, reportFiles, renumberingLock, messageBox_, parent)
+             bool userMayRenumber, QWidget* parent)
+    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, messageBox_, parent)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             MessageDialog& messageDialog, QWidget* parent)
+             bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent)
     : QWidget(parent),
       LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
@@ -82,14 +78,11 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
       messageBox_(this),
       behaviour_(*this,
-                 {runner, reportFiles, renumberingLock, messageDialog, *this,
+                 {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog, *this,
                   [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kFormCaption));
-    // Built from the XPM text compiled in: no file to read and no image plugins to load,
-    // which would otherwise cost a noticeable part of the start-up.
-    setWindowIcon(QIcon(QPixmap(quorvel_icon)));
 
     for (QListWidget* list : {lstLANA, lstCard}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);

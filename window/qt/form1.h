@@ -20,12 +20,12 @@ class Form1 : public QWidget, private BindingLists, private BusyIndicator {
 
 public:
     // With message boxes of its own; the runner, the report files and the lock outlive the
-    // window.
+    // window. The program gives it its icon.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          QWidget* parent = nullptr);
+          bool userMayRenumber, QWidget* parent = nullptr);
     // With the caller's message box too, as tests give one.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          MessageDialog& messageDialog, QWidget* parent = nullptr);
+          bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent = nullptr);
 
     // Fills the lists; call before the window is first shown. False when that failed:
     // the error has been reported and the window must not be shown.

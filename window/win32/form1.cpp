@@ -192,17 +192,17 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
 } // namespace
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             std::optional<ScreenDpi> dpi)
-    : Form1(runner, reportFiles, renumberingLock, messageBox_, dpi)
+             bool userMayRenumber, std::optional<ScreenDpi> dpi)
+    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, messageBox_, dpi)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             MessageDialog& messageDialog, std::optional<ScreenDpi> dpi)
+             bool userMayRenumber, MessageDialog& messageDialog, std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
       messageBox_(window_.get()),
       behaviour_(*this,
-                 {runner, reportFiles, renumberingLock, messageDialog, *this,
+                 {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog, *this,
                   [this](int status) {
                       destroy();
                       ::PostQuitMessage(status);

@@ -31,10 +31,11 @@ public:
     // Built hidden, laid out at the resolution given (else the screen's), with message boxes
     // of its own; the runner, the report files and the lock outlive the window.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          std::optional<ScreenDpi> dpi = std::nullopt);
+          bool userMayRenumber, std::optional<ScreenDpi> dpi = std::nullopt);
     // With the caller's message box too, as tests give one.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          MessageDialog& messageDialog, std::optional<ScreenDpi> dpi = std::nullopt);
+          bool userMayRenumber, MessageDialog& messageDialog,
+          std::optional<ScreenDpi> dpi = std::nullopt);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;

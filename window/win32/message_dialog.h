@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inventory/system_interfaces.h"
+#include "window/message_dialog.h"
 
 #include <windows.h>
 

@@ -98,6 +98,9 @@ TEST_F(SystemCommandRunnerTest, WaitsForTheCommandToEndAndTellsHowItEnded)
         EXPECT_EQ(outcome.end, c.end);
         EXPECT_EQ(outcome.value, c.value);
     }
+    // The shell's status for a program it does not find, as the runner states it.
+    EXPECT_EQ(runner.run("cmd /c quorvel-no-such-program").value,
+              runner.interpreterNotFound().status);
 }
 
 TEST_F(SystemCommandRunnerTest, OtherCommandLinesNeverReachAShell)

@@ -161,6 +161,9 @@ TEST_F(SystemCommandRunnerTest, TellsTheExitStatus)
         EXPECT_EQ(outcome.end, End::Exited);
         EXPECT_EQ(outcome.value, c.value);
     }
+    // cmd.exe's status for a program it does not find, as the runner states it.
+    EXPECT_EQ(runner.run("cmd /c quorvel-no-such-program").value,
+              runner.interpreterNotFound().status);
 }
 
 TEST_F(SystemCommandRunnerTest, ShowsNoConsoleWindow)

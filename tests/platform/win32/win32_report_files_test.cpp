@@ -1,6 +1,6 @@
 #include "platform/system_access.h"
 
-#include "inventory/lanacfg_contract.h"
+#include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
@@ -19,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using quorvel::OperationError;
+using quorvel::readReport;
 using quorvel::SystemReportFiles;
 using quorvel::testing::errorOf;
 using quorvel::testing::ScratchFolder;
@@ -46,8 +47,8 @@ protected:
 
 TEST_F(SystemReportFilesTest, ReadsTheLinesOfAFileByteForByte)
 {
-    const auto lines = files.readLines(
-        write("Lana:  3\r\n-->NetBEUI Protocol-->Carte r\xe9seau\r\n\r\nlast"), 100);
+    const auto lines =
+        readReport(files, write("Lana:  3\r\n-->NetBEUI Protocol-->Carte r\xe9seau\r\n\r\nlast"));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Lana:  3");
     EXPECT_EQ(lines[1], "-->NetBEUI Protocol-->Carte r\xe9seau");
@@ -73,12 +74,12 @@ TEST_F(SystemReportFilesTest, ReadsUtf16InTheAnsiCodePageOrRefusesWhatItLacks)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.firstLine.empty()) {
-            EXPECT_EQ(errorOf([&] { files.readLines(write(c.file), 100); }),
+            EXPECT_EQ(errorOf([&] { readReport(files, write(c.file)); }),
                       "Could not read \"" + full("report.txt")
                           + "\": it is UTF-16 text (it starts with that byte-order mark), but it "
                             "holds a character that the system's code page lacks");
         } else {
-            EXPECT_EQ(files.readLines(write(c.file), 100)[0], c.firstLine);
+            EXPECT_EQ(readReport(files, write(c.file))[0], c.firstLine);
         }
     }
 }
@@ -90,22 +91,16 @@ TEST_F(SystemReportFilesTest, ReadsAFileOfManyReadSteps)
         bytes += "Lana:  " + std::to_string(lana) + "\r\n";
     ASSERT_GT(bytes.size(), 3u * 1024 * 1024);
 
-    const auto lines = files.readLines(write(bytes), quorvel::kMaxReportBytes);
+    const auto lines = readReport(files, write(bytes));
     ASSERT_EQ(lines.size(), 300'000u);
     EXPECT_EQ(lines[299'999], "Lana:  299999");
 }
 
 TEST_F(SystemReportFilesTest, RefusesAFileOverTheLimitNamingItsSize)
 {
-    EXPECT_EQ(files.readLines(write("abcd\n"), 5).size(), 1u);
-    EXPECT_EQ(errorOf([&] { files.readLines(write("abcde\n"), 5); }),
-              "Refused to read \"" + full("report.txt")
-                  + "\": it is 6 bytes, more than the 5 bytes a report can be");
-
     write("", "large.txt");
     fs::resize_file(scratch / "large.txt", quorvel::kMaxReportBytes + 1);
-    const std::string message =
-        errorOf([&] { files.readLines("large.txt", quorvel::kMaxReportBytes); });
+    const std::string message = errorOf([&] { readReport(files, "large.txt"); });
     EXPECT_NE(message.find(full("large.txt")), std::string::npos) << message;
     EXPECT_NE(message.find(std::to_string(quorvel::kMaxReportBytes + 1)), std::string::npos)
         << message;
@@ -118,13 +113,12 @@ TEST_F(SystemReportFilesTest, RefusesWhatIsNotARegularFile)
     fs::create_directory(scratch / "folder");
     for (const std::string name : {"folder", "NUL"}) {
         SCOPED_TRACE(name);
-        const std::string message =
-            errorOf([&] { files.readLines(name, quorvel::kMaxReportBytes); });
+        const std::string message = errorOf([&] { readReport(files, name); });
         EXPECT_EQ(message.rfind("Refused to read \""), 0u) << message;
         EXPECT_NE(message.find(name + "\": it is not a regular file"), std::string::npos)
             << message;
     }
-    EXPECT_EQ(errorOf([&] { files.readLines("folder", 100); }),
+    EXPECT_EQ(errorOf([&] { readReport(files, "folder"); }),
               "Refused to read \"" + full("folder") + "\": it is not a regular file");
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 }
@@ -135,7 +129,7 @@ TEST_F(SystemReportFilesTest, MissingFileErrorsNameItByItsFullPath)
         const char* action;
         std::function<void()> act;
     } cases[] = {
-        {"Could not open", [&] { files.readLines("absent.txt", 100); }},
+        {"Could not open", [&] { readReport(files, "absent.txt"); }},
         {"Could not delete", [&] { files.remove("absent.txt"); }},
     };
     for (const auto& c : cases) {

@@ -74,6 +74,7 @@ struct WatchingRunner : CommandRunner {
             duringRun(commandLine);
         return toolAnswers ? real.run(commandLine, limit) : CommandOutcome{};
     }
+    ProgramNotFound interpreterNotFound() const override { return real.interpreterNotFound(); }
     std::function<void(const std::string&)> duringRun;
     bool toolAnswers = true;
     Seen& seen;
@@ -134,7 +135,7 @@ private slots:
         seen = {};
         runner.toolAnswers = true;
         runner.duringRun = nullptr;
-        form.emplace(runner, reportFiles, renumberingLock, box);
+        form.emplace(runner, reportFiles, renumberingLock, true, box);
         lstLANA = form->findChild<QListWidget*>("lstLANA");
         lstCard = form->findChild<QListWidget*>("lstCard");
         cmdSet = form->findChild<QPushButton*>("cmdSet");
@@ -161,7 +162,6 @@ private slots:
     {
         QCOMPARE(form->screen()->logicalDotsPerInchX(), 96.0);
         QCOMPARE(form->windowTitle(), "Quorvel");
-        QVERIFY(!form->windowIcon().isNull());
         QCOMPARE(form->size(), QSize(twipsToPixels(kClientWidthTwips, 96), twipsToPixels(kClientHeightTwips, 96)));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         const struct { const char* name; QString caption; } controls[] = {

@@ -1,6 +1,7 @@
 #include "form1_fixture.h"
 
 #include "inventory/lanacfg_contract.h"
+#include "platform/system_access.h"
 
 #include <memory>
 #include <utility>
@@ -56,6 +57,12 @@ CommandOutcome Form1Test::WatchingRunner::run(const std::string& commandLine,
     return test_.lanacfg.run(commandLine, limit);
 }
 
+ProgramNotFound Form1Test::WatchingRunner::interpreterNotFound() const
+{
+    // The program's: its report command runs through cmd.exe.
+    return SystemCommandRunner().interpreterNotFound();
+}
+
 void Form1Test::CapturingDialog::show(const std::string& text, const std::string& title,
                                       MessageKind kind)
 {
@@ -64,7 +71,7 @@ void Form1Test::CapturingDialog::show(const std::string& text, const std::string
 
 Form1& Form1Test::makeForm(std::optional<ScreenDpi> dpi)
 {
-    form.emplace(runner, files, renumberingLock, dialog, dpi);
+    form.emplace(runner, files, renumberingLock, true, dialog, dpi);
     return *form;
 }
 

@@ -44,6 +44,7 @@ protected:
     public:
         explicit WatchingRunner(Form1Test& test) : test_(test) {}
         CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override;
+        ProgramNotFound interpreterNotFound() const override;
 
     private:
         Form1Test& test_;

@@ -1,9 +1,14 @@
+#include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
-#include "inventory/report_line_table.h"
+#include "tests/support/error_of.h"
+#include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -64,6 +69,39 @@ TEST(ReportLineTable, RefusesMoreLinesThanTheLimitNamingTheFile)
             EXPECT_STREQ(error.what(), "Refused to read \"/work/lanapaths.txt\": it has 4 lines, "
                                        "more than the 3 lines a report can have");
         }
+    }
+}
+
+// A file whose size says one thing and whose reads another: '\n' for ever.
+class ReportOfSize : public OpenReportFile {
+public:
+    explicit ReportOfSize(std::uintmax_t size) : size_(size) {}
+    std::uintmax_t size() override { return size_; }
+    std::size_t read(char* into, std::size_t room) override
+    {
+        std::fill_n(into, room, '\n');
+        return room;
+    }
+
+private:
+    std::uintmax_t size_;
+};
+
+TEST(ReportReading, RefusesAFileOverTheLimitOrGrowingPastItWhileRead)
+{
+    for (const auto& [size, shown] : {std::pair{67'108'865ULL, "67108865"}, {0ULL, "67174400"}}) {
+        SCOPED_TRACE(size);
+        struct : testing::FakeReportFiles {
+            std::unique_ptr<OpenReportFile> open(const std::string& /*path*/) override
+            {
+                return std::make_unique<ReportOfSize>(size);
+            }
+            std::uintmax_t size = 0;
+        } files;
+        files.size = size;
+        EXPECT_EQ(testing::errorOf([&] { readReport(files, "/w/lanapaths.txt"); }),
+                  std::string("Refused to read \"/w/lanapaths.txt\": it is ") + shown
+                      + " bytes, more than the 67108864 bytes a report can be");
     }
 }
 
