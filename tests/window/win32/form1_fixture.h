@@ -12,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -64,7 +65,11 @@ protected:
     Form1& makeForm(std::optional<ScreenDpi> dpi = ScreenDpi{96.0, 96.0});
     // Made, loaded and shown, as the program starts it.
     Form1& shownForm();
-    HWND control(ControlId id) const { return form->control(id); }
+    // Found as a tool finds it, by the id the layout table gives that name.
+    HWND control(std::string_view name) const
+    {
+        return ::GetDlgItem(form->handle(), form1Control(name).id);
+    }
 
     // Every command run, and the renumbering commands among them.
     const std::vector<std::string>& commands() const { return lanacfg.commands; }

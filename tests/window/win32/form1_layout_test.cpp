@@ -8,20 +8,19 @@ namespace {
 
 struct ControlShown {
     const char* name;
-    ControlId id;
     const wchar_t* caption;
     bool bold = false; // the column headings
 };
 
 const ControlShown kControls[] = {
-    {"LABN", ControlId::LABN, L"LANA", true},
-    {"Label1", ControlId::Label1, L"Network Card", true},
-    {"lstLANA", ControlId::lstLANA, L""},
-    {"lstCard", ControlId::lstCard, L""},
-    {"Label2", ControlId::Label2,
+    {"LABN", L"LANA", true},
+    {"Label1", L"Network Card", true},
+    {"lstLANA", L""},
+    {"lstCard", L""},
+    {"Label2",
      L"Highlight the Card where you want to set the LANA=O and click set"},
-    {"cmdExit", ControlId::cmdExit, L"Close"},
-    {"cmdSet", ControlId::cmdSet, L"Set"},
+    {"cmdExit", L"Close"},
+    {"cmdSet", L"Set"},
 };
 
 bool shownInBold(HWND control)
@@ -49,7 +48,7 @@ TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
         EXPECT_EQ(client.cy, twipsToPixels(kClientHeightTwips, dpi));
         for (const ControlShown& control : kControls) {
             SCOPED_TRACE(control.name);
-            const HWND shown = form->control(control.id);
+            const HWND shown = form->control(control.name);
             ASSERT_NE(shown, nullptr);
             EXPECT_EQ(placeOf(shown), twipsToPixels(form1Control(control.name).at, dpi, dpi));
             EXPECT_EQ(textOf(shown), control.caption);
@@ -125,7 +124,7 @@ TEST_F(Form1Test, WindowShowsTheProgramsIconAndControlsTheSystemsMessageFont)
     for (const ControlShown& control : kControls) {
         SCOPED_TRACE(control.name);
         auto* const font =
-            reinterpret_cast<HFONT>(::SendMessageW(form->control(control.id), WM_GETFONT, 0, 0));
+            reinterpret_cast<HFONT>(::SendMessageW(form->control(control.name), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr) << "the system font, not the dialog font";
         LOGFONTW shown{};
         ASSERT_NE(::GetObjectW(font, sizeof shown, &shown), 0);
