@@ -9,18 +9,20 @@ namespace {
 struct ControlShown {
     const char* name;
     const wchar_t* caption;
+    PixelRect at96Dpi;
     bool bold = false; // the column headings
 };
 
 const ControlShown kControls[] = {
-    {"LABN", L"LANA", true},
-    {"Label1", L"Network Card", true},
-    {"lstLANA", L""},
-    {"lstCard", L""},
+    {"LABN", L"LANA", {16, 24, 105, 17}, true},
+    {"Label1", L"Network Card", {128, 24, 129, 17}, true},
+    {"lstLANA", L"", {16, 40, 33, 147}},
+    {"lstCard", L"", {48, 40, 377, 147}},
     {"Label2",
-     L"Highlight the Card where you want to set the LANA=O and click set"},
-    {"cmdExit", L"Close"},
-    {"cmdSet", L"Set"},
+     L"Highlight the Card where you want to set the LANA=O and click set",
+     {16, 200, 409, 17}},
+    {"cmdExit", L"Close", {128, 232, 57, 25}},
+    {"cmdSet", L"Set", {272, 232, 57, 25}},
 };
 
 bool shownInBold(HWND control)
@@ -30,30 +32,42 @@ bool shownInBold(HWND control)
     return ::GetObjectW(shown, sizeof font, &font) != 0 && font.lfWeight >= FW_BOLD;
 }
 
-SIZE clientSize(HWND window)
+PixelRect clientArea(HWND window)
 {
     RECT client{};
     ::GetClientRect(window, &client);
-    return {client.right, client.bottom};
+    return {client.left, client.top, client.right, client.bottom};
 }
 
-TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
+TEST_F(Form1Test, WindowAndControlsKeepTheirPlacesAndCaptions)
 {
-    for (const double dpi : {96.0, 144.0}) {
-        SCOPED_TRACE(dpi);
-        const HWND window = makeForm(ScreenDpi{dpi, dpi}).handle();
-        EXPECT_EQ(textOf(window), L"Quorvel");
-        const SIZE client = clientSize(window);
-        EXPECT_EQ(client.cx, twipsToPixels(kClientWidthTwips, dpi));
-        EXPECT_EQ(client.cy, twipsToPixels(kClientHeightTwips, dpi));
-        for (const ControlShown& control : kControls) {
-            SCOPED_TRACE(control.name);
-            const HWND shown = form->control(control.name);
-            ASSERT_NE(shown, nullptr);
-            EXPECT_EQ(placeOf(shown), twipsToPixels(form1Control(control.name).at, dpi, dpi));
-            EXPECT_EQ(textOf(shown), control.caption);
-            EXPECT_EQ(shownInBold(shown), control.bold);
-        }
+    const HWND window = makeForm().handle();
+    EXPECT_EQ(textOf(window), L"Quorvel");
+    EXPECT_EQ(clientArea(window), (PixelRect{0, 0, 431, 269}));
+    for (const ControlShown& expected : kControls) {
+        SCOPED_TRACE(expected.name);
+        const HWND shown = control(expected.name);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(placeOf(shown), expected.at96Dpi);
+        EXPECT_EQ(textOf(shown), expected.caption);
+        EXPECT_EQ(shownInBold(shown), expected.bold);
+    }
+}
+
+TEST_F(Form1Test, PlacesRoundToTheNearestPixelHalvesUpEachAxisAtItsOwnResolution)
+{
+    // 12 twips a pixel across, 10 down: quarters round down, halves and three quarters up.
+    const HWND window = makeForm(ScreenDpi{120.0, 144.0}).handle();
+    EXPECT_EQ(clientArea(window), (PixelRect{0, 0, 539, 404}));
+    const struct {
+        const char* name;
+        PixelRect at;
+    } places[] = {{"lstCard", {60, 60, 471, 221}},
+                  {"Label2", {20, 300, 511, 26}},
+                  {"cmdSet", {340, 348, 71, 38}}};
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.name);
+        EXPECT_EQ(placeOf(control(place.name)), place.at);
     }
 }
 
@@ -79,10 +93,8 @@ TEST_F(Form1Test, ScreenResolutionIsTheDefault)
     const ScreenDpi dpi{static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSX)),
                         static_cast<double>(::GetDeviceCaps(screen, LOGPIXELSY))};
     ::ReleaseDC(nullptr, screen);
-    const SIZE atScreenDpi = clientSize(makeForm(dpi).handle());
-    const SIZE byDefault = clientSize(makeForm(std::nullopt).handle());
-    EXPECT_EQ(byDefault.cx, atScreenDpi.cx);
-    EXPECT_EQ(byDefault.cy, atScreenDpi.cy);
+    const PixelRect atScreenDpi = clientArea(makeForm(dpi).handle());
+    EXPECT_EQ(clientArea(makeForm(std::nullopt).handle()), atScreenDpi);
 }
 
 TEST_F(Form1Test, WindowIsFixedInSizeMinimisableAndCentredOnTheWorkArea)
