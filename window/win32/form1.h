@@ -5,9 +5,10 @@
 #include "window/win32/dialog_metrics.h"
 #include "window/win32/message_dialog.h"
 
+#include <windows.h>
+
 #include <optional>
 #include <string_view>
-#include <windows.h>
 
 namespace quorvel {
 
