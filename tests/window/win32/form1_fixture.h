@@ -65,11 +65,7 @@ protected:
     Form1& makeForm(std::optional<ScreenDpi> dpi = ScreenDpi{96.0, 96.0});
     // Made, loaded and shown, as the program starts it.
     Form1& shownForm();
-    // Found as a tool finds it, by the id the layout table gives that name.
-    HWND control(std::string_view name) const
-    {
-        return ::GetDlgItem(form->handle(), form1Control(name).id);
-    }
+    HWND control(std::string_view name) const { return form->control(name); }
 
     // Every command run, and the renumbering commands among them.
     const std::vector<std::string>& commands() const { return lanacfg.commands; }
