@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <string>
 
 namespace quorvel {
 
@@ -12,15 +10,6 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 
 } // namespace
-
-const ControlLayout& form1Control(std::string_view name)
-{
-    const auto* found = std::find_if(kForm1Controls.begin(), kForm1Controls.end(),
-                                     [name](const ControlLayout& c) { return c.name == name; });
-    if (found == kForm1Controls.end())
-        throw std::logic_error("no control named " + std::string(name) + " in the layout");
-    return *found;
-}
 
 std::vector<const ControlLayout*> controlsInTabOrder()
 {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct TwipRect {
 
 struct ControlLayout {
     const char* name;
+    // Stable, so that tests and tools find the control by it (GetDlgItem); clear of IDOK,
+    // IDCANCEL and the other ids the dialog manager sends on its own.
+    int id;
     ControlKind kind;
     const char* caption;        // empty for the list boxes
     TwipRect at;                // within the client area
@@ -32,19 +37,30 @@ struct ControlLayout {
 };
 
 inline constexpr std::array<ControlLayout, 7> kForm1Controls = {{
-    {"LABN", ControlKind::Label, "LANA", {240, 360, 1575, 255}, 4, true},
-    {"Label1", ControlKind::Label, "Network Card", {1920, 360, 1935, 255}, 5, true},
-    {"lstLANA", ControlKind::ListBox, "", {240, 600, 495, 2205}, 3},
-    {"lstCard", ControlKind::ListBox, "", {720, 600, 5655, 2205}, 2},
-    {"Label2", ControlKind::Label,
-     "Highlight the Card where you want to set the LANA=O and click set", {240, 3000, 6135, 255},
+    {"LABN", 1001, ControlKind::Label, "LANA", {240, 360, 1575, 255}, 4, true},
+    {"Label1", 1002, ControlKind::Label, "Network Card", {1920, 360, 1935, 255}, 5, true},
+    {"lstLANA", 1003, ControlKind::ListBox, "", {240, 600, 495, 2205}, 3},
+    {"lstCard", 1004, ControlKind::ListBox, "", {720, 600, 5655, 2205}, 2},
+    {"Label2",
+     1005,
+     ControlKind::Label,
+     "Highlight the Card where you want to set the LANA=O and click set",
+     {240, 3000, 6135, 255},
      6},
-    {"cmdExit", ControlKind::PushButton, "Close", {1920, 3480, 855, 375}, 1},
-    {"cmdSet", ControlKind::PushButton, "Set", {4080, 3480, 855, 375}, 0},
+    {"cmdExit", 1006, ControlKind::PushButton, "Close", {1920, 3480, 855, 375}, 1},
+    {"cmdSet", 1007, ControlKind::PushButton, "Set", {4080, 3480, 855, 375}, 0},
 }};
 
-// The control of that name; the names are those of the table, anything else is a slip.
-const ControlLayout& form1Control(std::string_view name);
+// The control of that name. Any other name is a slip: an exception at run time, a compile
+// error in a constant expression (a case label).
+constexpr const ControlLayout& form1Control(std::string_view name)
+{
+    for (const ControlLayout& control : kForm1Controls) {
+        if (control.name == name)
+            return control;
+    }
+    throw std::logic_error("no control named " + std::string(name) + " in the layout");
+}
 
 // Every control, the one that takes the focus first at the front.
 std::vector<const ControlLayout*> controlsInTabOrder();

@@ -6,11 +6,9 @@
 #include "window/form1_layout.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
-#include <utility>
 
 namespace quorvel {
 
@@ -107,24 +105,6 @@ RECT centredFrame(const ScreenDpi& dpi)
     return {left, top, left + width, top + height};
 }
 
-ControlId controlIdOf(std::string_view name)
-{
-    static constexpr std::array<std::pair<std::string_view, ControlId>, 7> kIds = {{
-        {"LABN", ControlId::LABN},
-        {"Label1", ControlId::Label1},
-        {"lstLANA", ControlId::lstLANA},
-        {"lstCard", ControlId::lstCard},
-        {"Label2", ControlId::Label2},
-        {"cmdExit", ControlId::cmdExit},
-        {"cmdSet", ControlId::cmdSet},
-    }};
-    for (const auto& [controlName, id] : kIds) {
-        if (controlName == name)
-            return id;
-    }
-    throw std::logic_error("no control id for " + std::string(name));
-}
-
 // The program's icon: resource 1 of the program file, shown by the window and Explorer alike.
 constexpr WORD kProgramIconId = 1;
 constexpr const wchar_t* kWindowClassName = L"QuorvelForm1";
@@ -161,7 +141,7 @@ void createControls(HWND window, const ScreenDpi& dpi, const DialogFont& fonts)
     for (const ControlLayout* layout : controlsInTabOrder()) {
         const ControlClass kind = controlClass(layout->kind);
         const PixelRect at = twipsToPixels(layout->at, dpi.x, dpi.y);
-        const auto id = static_cast<INT_PTR>(controlIdOf(layout->name));
+        const auto id = static_cast<INT_PTR>(layout->id);
         // Each control a group of its own: arrow keys never wander from a button to a label.
         // The labels reach a pixel into the lists below them; clipped, they leave the lists'
         // borders whole.
@@ -207,7 +187,7 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
                       destroy();
                       ::PostQuitMessage(status);
                   }}),
-      focusOnActivation_(control(ControlId::cmdSet))
+      focusOnActivation_(control("cmdSet"))
 {
     // Only now, with the object whole, do the window's messages reach it.
     ::SetWindowLongPtrW(handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -227,8 +207,8 @@ bool Form1::Form_Load()
 
 void Form1::showBindings(const std::vector<Binding>& bindings)
 {
-    const HWND lstLANA = control(ControlId::lstLANA);
-    const HWND lstCard = control(ControlId::lstCard);
+    const HWND lstLANA = control("lstLANA");
+    const HWND lstCard = control("lstCard");
     ::SendMessageW(lstLANA, LB_RESETCONTENT, 0, 0);
     ::SendMessageW(lstCard, LB_RESETCONTENT, 0, 0);
     for (const Binding& binding : bindings) {
@@ -239,7 +219,7 @@ void Form1::showBindings(const std::vector<Binding>& bindings)
 
 int Form1::highlightedCard() const
 {
-    const LRESULT row = ::SendMessageW(control(ControlId::lstCard), LB_GETCURSEL, 0, 0);
+    const LRESULT row = ::SendMessageW(control("lstCard"), LB_GETCURSEL, 0, 0);
     return row == LB_ERR ? -1 : static_cast<int>(row);
 }
 
@@ -261,7 +241,7 @@ void Form1::show(int showCommand)
     ::ShowWindow(handle(), showCommand);
     ::UpdateWindow(handle());
     if (::IsIconic(handle()) == 0)
-        ::SetFocus(control(ControlId::cmdSet));
+        ::SetFocus(control("cmdSet"));
 }
 
 bool Form1::preTranslate(MSG& message)
@@ -272,7 +252,7 @@ bool Form1::preTranslate(MSG& message)
         const HWND focus = ::GetFocus();
         // The dialog manager would turn Enter into IDOK outside a dialog, whichever button
         // has the focus; Windows users expect the focused button to be pressed.
-        if (focus == control(ControlId::cmdSet) || focus == control(ControlId::cmdExit)) {
+        if (focus == control("cmdSet") || focus == control("cmdExit")) {
             ::SendMessageW(focus, BM_CLICK, 0, 0);
             return true;
         }
@@ -305,9 +285,9 @@ void Form1::destroy()
     window_.reset();
 }
 
-HWND Form1::control(ControlId id) const
+HWND Form1::control(std::string_view name) const
 {
-    return ::GetDlgItem(handle(), static_cast<int>(id));
+    return ::GetDlgItem(handle(), form1Control(name).id);
 }
 
 LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -352,16 +332,16 @@ LRESULT Form1::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Form1::onCommand(int id, int notification)
 {
-    switch (static_cast<ControlId>(id)) {
-    case ControlId::cmdSet:
+    switch (id) {
+    case form1Control("cmdSet").id:
         if (notification == BN_CLICKED)
             behaviour_.cmdSet_Click();
         break;
-    case ControlId::cmdExit:
+    case form1Control("cmdExit").id:
         if (notification == BN_CLICKED)
             behaviour_.cmdExit_Click();
         break;
-    case ControlId::lstCard:
+    case form1Control("lstCard").id:
         // The first click of the double-click has highlighted the row.
         if (notification == LBN_DBLCLK)
             behaviour_.lstCard_DblClick();

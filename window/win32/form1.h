@@ -8,20 +8,9 @@
 #include <windows.h>
 
 #include <optional>
+#include <string_view>
 
 namespace quorvel {
-
-// The controls' ids, stable so that tests and tools find each control with GetDlgItem. They
-// stay clear of IDOK, IDCANCEL and the other ids the dialog manager sends on its own.
-enum class ControlId : int {
-    LABN = 1001,
-    Label1,
-    lstLANA,
-    lstCard,
-    Label2,
-    cmdExit,
-    cmdSet,
-};
 
 // The utility's only window on Win32: the NetBEUI bindings as LANA numbers beside adapter
 // names, and the button that gives the highlighted adapter LANA number 0. A view: what each
@@ -55,7 +44,8 @@ public:
 
     // The window, or null once it has been destroyed.
     HWND handle() const { return window_.get(); }
-    HWND control(ControlId id) const;
+    // The control of that name in the layout table, found by its id.
+    HWND control(std::string_view name) const;
 
 private:
     // Shown in the ANSI code page, as the report is written; the bytes stay with the behaviour.

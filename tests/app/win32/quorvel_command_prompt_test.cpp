@@ -1,7 +1,7 @@
 #include "program_run.h"
 
 #include "platform/system_access.h"
-#include "window/win32/form1.h"
+#include "window/form1_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -280,7 +280,7 @@ TEST_F(CommandPrompt, QuorvelAloneStartsTheWindowAndReturnsAtOnce)
     ::GetWindowThreadProcessId(window, &processId);
     StartedProgram program(processId);
     // Loaded before it was shown: the sample's two adapters.
-    const HWND lstCard = ::GetDlgItem(window, static_cast<int>(ControlId::lstCard));
+    const HWND lstCard = ::GetDlgItem(window, form1Control("lstCard").id);
     EXPECT_EQ(::SendMessageW(lstCard, LB_GETCOUNT, 0, 0), 2);
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);

@@ -1,5 +1,4 @@
 #include "inventory/system_interfaces.h"
-#include "window/form1_layout.h"
 #include "window/qt/form1.h"
 #include "platform/system_access.h"
 #include "window/qt/message_dialog.h"
@@ -162,22 +161,27 @@ private slots:
     {
         QCOMPARE(form->screen()->logicalDotsPerInchX(), 96.0);
         QCOMPARE(form->windowTitle(), "Quorvel");
-        QCOMPARE(form->size(), QSize(twipsToPixels(kClientWidthTwips, 96), twipsToPixels(kClientHeightTwips, 96)));
+        QCOMPARE(form->size(), QSize(431, 269));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        const struct { const char* name; QString caption; } controls[] = {
-            {"LABN", "LANA"},
-            {"Label1", "Network Card"},
-            {"lstLANA", {}},
-            {"lstCard", {}},
-            {"Label2", "Highlight the Card where you want to set the LANA=O and click set"},
-            {"cmdExit", "Close"},
-            {"cmdSet", "Set"},
+        const struct {
+            const char* name;
+            QString caption;
+            QRect at;
+        } controls[] = {
+            {"LABN", "LANA", {16, 24, 105, 17}},
+            {"Label1", "Network Card", {128, 24, 129, 17}},
+            {"lstLANA", {}, {16, 40, 33, 147}},
+            {"lstCard", {}, {48, 40, 377, 147}},
+            {"Label2",
+             "Highlight the Card where you want to set the LANA=O and click set",
+             {16, 200, 409, 17}},
+            {"cmdExit", "Close", {128, 232, 57, 25}},
+            {"cmdSet", "Set", {272, 232, 57, 25}},
         };
         for (const auto& control : controls) {
             auto* widget = form->findChild<QWidget*>(control.name);
             QVERIFY2(widget, control.name);
-            const PixelRect at = twipsToPixels(form1Control(control.name).at, 96, 96);
-            QCOMPARE(widget->geometry(), QRect(at.left, at.top, at.width, at.height));
+            QCOMPARE(widget->geometry(), control.at);
             if (auto* label = qobject_cast<QLabel*>(widget))
                 QCOMPARE(label->text(), control.caption);
             if (auto* button = qobject_cast<QPushButton*>(widget))

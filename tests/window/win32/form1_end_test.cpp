@@ -47,12 +47,9 @@ TEST_F(Form1Test, CloseAndTheCloseBoxEndTheProgramWithSuccess)
         const char* name;
         std::function<void(Form1&)> close;
     } cases[] = {
-        {"Close", [](Form1& window) {
-             ::SendMessageW(window.control(ControlId::cmdExit), BM_CLICK, 0, 0);
-         }},
-        {"close box", [](Form1& window) {
-             ::SendMessageW(window.handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-         }},
+        {"Close", [](Form1& window) { ::SendMessageW(window.control("cmdExit"), BM_CLICK, 0, 0); }},
+        {"close box",
+         [](Form1& window) { ::SendMessageW(window.handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"WM_CLOSE", [](Form1& window) { ::SendMessageW(window.handle(), WM_CLOSE, 0, 0); }},
     };
     for (const auto& c : cases) {
@@ -69,7 +66,7 @@ TEST_F(Form1Test, CloseAndTheCloseBoxEndTheProgramWithSuccess)
 TEST_F(Form1Test, RunningWindowEndsWithTheStatusCloseGives)
 {
     makeForm();
-    ::PostMessageW(form->control(ControlId::cmdExit), BM_CLICK, 0, 0);
+    ::PostMessageW(form->control("cmdExit"), BM_CLICK, 0, 0);
     EXPECT_EQ(runWindowOrGiveUp(*form), EXIT_SUCCESS);
     EXPECT_EQ(form->handle(), nullptr);
 }
@@ -79,8 +76,8 @@ TEST_F(Form1Test, ErrorIsShownAndEndsTheProgramWithFailure)
     const HWND window = shownForm().handle();
     // No report this time: the refresh after the renumbering finds no file to read.
     lanacfg.nextReport.reset();
-    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 0, 0);
-    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ::SendMessageW(control("lstCard"), LB_SETCURSEL, 0, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, MessageKind::Error);
@@ -112,15 +109,15 @@ TEST_F(Form1Test, MissingLanacfgIsAnErrorAndAFailedRenumberingAWarning)
     lanacfg.nextReport = kSampleReport;
     const HWND window = shownForm().handle();
     lanacfg.outcome = {CommandOutcome::End::Exited, 5};
-    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 1, 0);
-    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, MessageKind::Warning);
     EXPECT_EQ(boxes[0].title, "Warning");
     EXPECT_EQ(boxes[0].text,
               "The renumbering command \"lanacfg setlananumber 4 0\" exited with status 5.");
     EXPECT_FALSE(boxes[0].waitCursor);
-    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"2", L"4"}));
+    EXPECT_EQ(rowsOf(control("lstLANA")), (std::vector<std::wstring>{L"2", L"4"}));
     EXPECT_NE(::IsWindow(window), 0);
     EXPECT_EQ(deliverQueued(), std::nullopt);
 }

@@ -34,14 +34,14 @@ TEST_F(Form1Events, SetGivesTheHighlightedCardLana0UnderTheWaitCursorAndRefreshe
 {
     shownForm();
     const HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 1, 0);
-    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
 
     EXPECT_EQ(commands(), (std::vector<std::string>{reportCommand(), renumberCommand("4"),
                                                     reportCommand()}));
-    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), kIntelOnLana0Lanas);
-    EXPECT_EQ(rowsOf(control(ControlId::lstCard)), kIntelOnLana0Cards);
-    EXPECT_EQ(::SendMessageW(control(ControlId::lstCard), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(rowsOf(control("lstLANA")), kIntelOnLana0Lanas);
+    EXPECT_EQ(rowsOf(control("lstCard")), kIntelOnLana0Cards);
+    EXPECT_EQ(::SendMessageW(control("lstCard"), LB_GETCURSEL, 0, 0), LB_ERR);
     // Load, renumbering, refresh: each run under the wait cursor, and the arrow back after.
     EXPECT_EQ(waitCursorDuringRuns, std::vector<bool>(3, true));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
@@ -54,16 +54,16 @@ TEST_F(Form1Events, DoubleClickOnACardRowActsOnThatRow)
 {
     const struct {
         const char* name;
-        ControlId list;
+        const char* list;
         int row;
         bool byMouse; // else the list's own messages: the highlight, then the notification
         const char* renumberedLana; // none: nothing is run
     } cases[] = {
-        {"second card, notification", ControlId::lstCard, 1, false, "4"},
-        {"first card, notification", ControlId::lstCard, 0, false, "2"},
-        {"second card, mouse", ControlId::lstCard, 1, true, "4"},
-        {"first card, mouse", ControlId::lstCard, 0, true, "2"},
-        {"LANA list, mouse", ControlId::lstLANA, 1, true, nullptr},
+        {"second card, notification", "lstCard", 1, false, "4"},
+        {"first card, notification", "lstCard", 0, false, "2"},
+        {"second card, mouse", "lstCard", 1, true, "4"},
+        {"first card, mouse", "lstCard", 0, true, "2"},
+        {"LANA list, mouse", "lstLANA", 1, true, nullptr},
     };
     shownForm();
     for (const auto& c : cases) {
@@ -81,7 +81,7 @@ TEST_F(Form1Events, DoubleClickOnACardRowActsOnThatRow)
         } else {
             ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(c.row), 0);
             ::SendMessageW(form->handle(), WM_COMMAND,
-                           MAKEWPARAM(static_cast<int>(c.list), LBN_DBLCLK),
+                           MAKEWPARAM(form1Control(c.list).id, LBN_DBLCLK),
                            reinterpret_cast<LPARAM>(list));
         }
         std::vector<std::string> expected;
@@ -89,7 +89,7 @@ TEST_F(Form1Events, DoubleClickOnACardRowActsOnThatRow)
             expected.push_back(renumberCommand(c.renumberedLana));
             expected.push_back(reportCommand());
             // The refreshed lists have no highlighted row.
-            EXPECT_EQ(::SendMessageW(control(ControlId::lstCard), LB_GETCURSEL, 0, 0), LB_ERR);
+            EXPECT_EQ(::SendMessageW(control("lstCard"), LB_GETCURSEL, 0, 0), LB_ERR);
         }
         EXPECT_EQ(commands(), expected);
         EXPECT_EQ(deliverQueued(), std::nullopt);
@@ -100,7 +100,7 @@ TEST_F(Form1Test, SetOnAnEmptyCardListWarnsThenRefreshes)
 {
     lanacfg.nextReport = kNoNetBEUIReport;
     shownForm();
-    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, MessageKind::Plain);
@@ -114,8 +114,8 @@ TEST_F(Form1Test, SetOnAnEmptyCardListWarnsThenRefreshes)
 TEST_F(Form1Events, ClicksAndKeysMadeWhileLanacfgRunsAreDropped)
 {
     shownForm();
-    const HWND lstCard = control(ControlId::lstCard);
-    const HWND cmdSet = control(ControlId::cmdSet);
+    const HWND lstCard = control("lstCard");
+    const HWND cmdSet = control("cmdSet");
     ::SendMessageW(lstCard, LB_SETCURSEL, 1, 0);
     // While the renumbering holds the window, the user clicks the second row and "Set"
     // again, and presses Enter; after the refresh that row holds another adapter.
@@ -135,7 +135,7 @@ TEST_F(Form1Events, ClicksAndKeysMadeWhileLanacfgRunsAreDropped)
     EXPECT_EQ(deliverQueued(), std::nullopt);
 
     EXPECT_EQ(renumberings(), 1);
-    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), kIntelOnLana0Lanas);
+    EXPECT_EQ(rowsOf(control("lstLANA")), kIntelOnLana0Lanas);
     EXPECT_EQ(rowsOf(lstCard), kIntelOnLana0Cards);
     EXPECT_EQ(::SendMessageW(lstCard, LB_GETCURSEL, 0, 0), LB_ERR);
     EXPECT_EQ(::GetCapture(), nullptr);

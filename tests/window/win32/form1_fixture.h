@@ -12,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -65,7 +66,7 @@ protected:
     Form1& makeForm(std::optional<ScreenDpi> dpi = ScreenDpi{96.0, 96.0});
     // Made, loaded and shown, as the program starts it.
     Form1& shownForm();
-    HWND control(ControlId id) const { return form->control(id); }
+    HWND control(std::string_view name) const { return form->control(name); }
 
     // Every command run, and the renumbering commands among them.
     const std::vector<std::string>& commands() const { return lanacfg.commands; }

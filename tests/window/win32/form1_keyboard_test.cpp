@@ -10,10 +10,9 @@ namespace {
 TEST_F(Form1Test, SetHasTheFocusWhenShownAndTabMovesSetCloseCardsLanas)
 {
     shownForm();
-    EXPECT_EQ(::GetFocus(), control(ControlId::cmdSet));
+    EXPECT_EQ(::GetFocus(), control("cmdSet"));
 
-    const ControlId order[] = {ControlId::cmdSet, ControlId::cmdExit, ControlId::lstCard,
-                               ControlId::lstLANA, ControlId::cmdSet};
+    const char* const order[] = {"cmdSet", "cmdExit", "lstCard", "lstLANA", "cmdSet"};
     for (std::size_t step = 1; step < std::size(order); ++step) {
         SCOPED_TRACE(step);
         const HWND from = control(order[step - 1]);
@@ -28,7 +27,7 @@ TEST_F(Form1Test, SetHasTheFocusWhenShownAndTabMovesSetCloseCardsLanas)
 TEST_F(Form1Test, FocusGoesBackWhereItWasWhenTheWindowIsActivatedAgain)
 {
     const HWND window = shownForm().handle();
-    ::SetFocus(control(ControlId::cmdExit));
+    ::SetFocus(control("cmdExit"));
     const HWND other = ::CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP | WS_VISIBLE,
                                          0, 0, 100, 50, nullptr, nullptr,
                                          ::GetModuleHandleW(nullptr), nullptr);
@@ -36,7 +35,7 @@ TEST_F(Form1Test, FocusGoesBackWhereItWasWhenTheWindowIsActivatedAgain)
     ::SetActiveWindow(other);
     ASSERT_EQ(::GetActiveWindow(), other);
     ::SetActiveWindow(window);
-    EXPECT_EQ(::GetFocus(), control(ControlId::cmdExit));
+    EXPECT_EQ(::GetFocus(), control("cmdExit"));
     ::DestroyWindow(other);
 }
 
@@ -44,18 +43,18 @@ TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscDoesNothing)
 {
     const struct {
         const char* name;
-        ControlId focused;
+        const char* focused;
         WPARAM key;
         int renumberings;
         std::optional<int> endStatus;
     } cases[] = {
-        {"Enter on Set", ControlId::cmdSet, VK_RETURN, 1, std::nullopt},
-        {"Space on Set", ControlId::cmdSet, VK_SPACE, 1, std::nullopt},
-        {"Enter on Close", ControlId::cmdExit, VK_RETURN, 0, 0},
-        {"Space on Close", ControlId::cmdExit, VK_SPACE, 0, 0},
-        {"Esc on Set", ControlId::cmdSet, VK_ESCAPE, 0, std::nullopt},
-        {"Esc on the card list", ControlId::lstCard, VK_ESCAPE, 0, std::nullopt},
-        {"Enter on the card list", ControlId::lstCard, VK_RETURN, 0, std::nullopt},
+        {"Enter on Set", "cmdSet", VK_RETURN, 1, std::nullopt},
+        {"Space on Set", "cmdSet", VK_SPACE, 1, std::nullopt},
+        {"Enter on Close", "cmdExit", VK_RETURN, 0, 0},
+        {"Space on Close", "cmdExit", VK_SPACE, 0, 0},
+        {"Esc on Set", "cmdSet", VK_ESCAPE, 0, std::nullopt},
+        {"Esc on the card list", "lstCard", VK_ESCAPE, 0, std::nullopt},
+        {"Enter on the card list", "lstCard", VK_RETURN, 0, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,7 +65,7 @@ TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscDoesNothing)
         else
             ASSERT_TRUE(form->Form_Load());
         lanacfg.commands.clear();
-        ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 1, 0);
+        ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
         ::SetFocus(control(c.focused));
         press(c.key);
         const std::optional<int> endStatus = deliverQueued();

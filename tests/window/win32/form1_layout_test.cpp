@@ -8,20 +8,21 @@ namespace {
 
 struct ControlShown {
     const char* name;
-    ControlId id;
     const wchar_t* caption;
+    PixelRect at96Dpi;
     bool bold = false; // the column headings
 };
 
 const ControlShown kControls[] = {
-    {"LABN", ControlId::LABN, L"LANA", true},
-    {"Label1", ControlId::Label1, L"Network Card", true},
-    {"lstLANA", ControlId::lstLANA, L""},
-    {"lstCard", ControlId::lstCard, L""},
-    {"Label2", ControlId::Label2,
-     L"Highlight the Card where you want to set the LANA=O and click set"},
-    {"cmdExit", ControlId::cmdExit, L"Close"},
-    {"cmdSet", ControlId::cmdSet, L"Set"},
+    {"LABN", L"LANA", {16, 24, 105, 17}, true},
+    {"Label1", L"Network Card", {128, 24, 129, 17}, true},
+    {"lstLANA", L"", {16, 40, 33, 147}},
+    {"lstCard", L"", {48, 40, 377, 147}},
+    {"Label2",
+     L"Highlight the Card where you want to set the LANA=O and click set",
+     {16, 200, 409, 17}},
+    {"cmdExit", L"Close", {128, 232, 57, 25}},
+    {"cmdSet", L"Set", {272, 232, 57, 25}},
 };
 
 bool shownInBold(HWND control)
@@ -38,24 +39,30 @@ SIZE clientSize(HWND window)
     return {client.right, client.bottom};
 }
 
-TEST_F(Form1Test, WindowAndControlsStandAtTheirTwipsAtEachResolution)
+TEST_F(Form1Test, WindowAndControlsKeepTheirPlacesAndCaptions)
 {
-    for (const double dpi : {96.0, 144.0}) {
-        SCOPED_TRACE(dpi);
-        const HWND window = makeForm(ScreenDpi{dpi, dpi}).handle();
-        EXPECT_EQ(textOf(window), L"Quorvel");
-        const SIZE client = clientSize(window);
-        EXPECT_EQ(client.cx, twipsToPixels(kClientWidthTwips, dpi));
-        EXPECT_EQ(client.cy, twipsToPixels(kClientHeightTwips, dpi));
-        for (const ControlShown& control : kControls) {
-            SCOPED_TRACE(control.name);
-            const HWND shown = form->control(control.id);
-            ASSERT_NE(shown, nullptr);
-            EXPECT_EQ(placeOf(shown), twipsToPixels(form1Control(control.name).at, dpi, dpi));
-            EXPECT_EQ(textOf(shown), control.caption);
-            EXPECT_EQ(shownInBold(shown), control.bold);
-        }
+    const HWND window = makeForm().handle();
+    EXPECT_EQ(textOf(window), L"Quorvel");
+    EXPECT_EQ(clientSize(window).cx, 431);
+    EXPECT_EQ(clientSize(window).cy, 269);
+    for (const ControlShown& control : kControls) {
+        SCOPED_TRACE(control.name);
+        const HWND shown = form->control(control.name);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(placeOf(shown), control.at96Dpi);
+        EXPECT_EQ(textOf(shown), control.caption);
+        EXPECT_EQ(shownInBold(shown), control.bold);
     }
+}
+
+TEST_F(Form1Test, PlacesRoundToTheNearestPixelHalvesUpEachAxisAtItsOwnResolution)
+{
+    // 12 twips a pixel across, 10 down: quarters round down, halves and three quarters up.
+    const HWND window = makeForm(ScreenDpi{120.0, 144.0}).handle();
+    EXPECT_EQ(clientSize(window).cx, 539);
+    EXPECT_EQ(clientSize(window).cy, 404);
+    EXPECT_EQ(placeOf(control("lstCard")), (PixelRect{60, 60, 471, 221}));
+    EXPECT_EQ(placeOf(control("cmdSet")), (PixelRect{340, 348, 71, 38}));
 }
 
 TEST_F(Form1Test, LabelsLeaveTheListBordersWhole)
@@ -125,7 +132,7 @@ TEST_F(Form1Test, WindowShowsTheProgramsIconAndControlsTheSystemsMessageFont)
     for (const ControlShown& control : kControls) {
         SCOPED_TRACE(control.name);
         auto* const font =
-            reinterpret_cast<HFONT>(::SendMessageW(form->control(control.id), WM_GETFONT, 0, 0));
+            reinterpret_cast<HFONT>(::SendMessageW(form->control(control.name), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr) << "the system font, not the dialog font";
         LOGFONTW shown{};
         ASSERT_NE(::GetObjectW(font, sizeof shown, &shown), 0);

@@ -14,9 +14,9 @@ TEST_F(Form1Test, LoadFillsTheListsBeforeTheWindowIsShown)
     makeForm();
     ASSERT_TRUE(form->Form_Load());
     EXPECT_EQ(::IsWindowVisible(form->handle()), 0);
-    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"2", L"4"}));
-    EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
-              (std::vector<std::wstring>{L"3Com EtherLink III Adapter", L"Intel(R) PRO/100 Adapter"}));
+    EXPECT_EQ(rowsOf(control("lstLANA")), (std::vector<std::wstring>{L"2", L"4"}));
+    EXPECT_EQ(rowsOf(control("lstCard")), (std::vector<std::wstring>{L"3Com EtherLink III Adapter",
+                                                                     L"Intel(R) PRO/100 Adapter"}));
     EXPECT_EQ(commands(), std::vector<std::string>{reportCommand()});
     EXPECT_TRUE(files.files.empty()) << "the report file is deleted";
     EXPECT_EQ(boxes.size(), 0u);
@@ -28,9 +28,8 @@ TEST_F(Form1Test, RowsKeepTheReportsOrder)
                                     "-->NetBEUI Protocol-->Alpha Card"});
     makeForm();
     ASSERT_TRUE(form->Form_Load());
-    EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
-              (std::vector<std::wstring>{L"Zeta Card", L"Alpha Card"}));
-    EXPECT_EQ(rowsOf(control(ControlId::lstLANA)), (std::vector<std::wstring>{L"7", L"3"}));
+    EXPECT_EQ(rowsOf(control("lstCard")), (std::vector<std::wstring>{L"Zeta Card", L"Alpha Card"}));
+    EXPECT_EQ(rowsOf(control("lstLANA")), (std::vector<std::wstring>{L"7", L"3"}));
 }
 
 // Where each row of a list box stands within the window, for as many rows as it holds.
@@ -62,8 +61,8 @@ TEST_F(Form1Test, TenBindingsAndALongNameStayRowBesideRowAfterEnd)
         makeForm(ScreenDpi{dpi, dpi});
         ASSERT_TRUE(form->Form_Load());
         form->show();
-        const HWND lstLANA = control(ControlId::lstLANA);
-        const HWND lstCard = control(ControlId::lstCard);
+        const HWND lstLANA = control("lstLANA");
+        const HWND lstCard = control("lstCard");
         ::SetFocus(lstCard);
         // End moves from a highlighted row, as the user's first pick gives one.
         ::SendMessageW(lstCard, LB_SETCURSEL, 0, 0);
@@ -98,19 +97,18 @@ TEST_F(Form1Test, RowsShowInTheAnsiCodePageAndSetGivesBackTheReportsBytes)
     lanacfg.nextReport = joinLines({"Lana:  " + oddLana, "-->NetBEUI Protocol-->Carte r\xe9seau"});
     shownForm();
     if (::GetACP() == 1252) {
-        EXPECT_EQ(rowsOf(control(ControlId::lstCard)),
-                  (std::vector<std::wstring>{L"Carte r\u00e9seau"}));
+        EXPECT_EQ(rowsOf(control("lstCard")), (std::vector<std::wstring>{L"Carte r\u00e9seau"}));
     }
-    ::SendMessageW(control(ControlId::lstCard), LB_SETCURSEL, 0, 0);
-    ::SendMessageW(control(ControlId::cmdSet), BM_CLICK, 0, 0);
+    ::SendMessageW(control("lstCard"), LB_SETCURSEL, 0, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
     EXPECT_EQ(commands().at(1), "lanacfg setlananumber " + oddLana + " 0");
 }
 
 TEST_F(Form1Test, AtMostOneRowIsHighlightedWhateverTheModifierKeys)
 {
     shownForm();
-    for (const ControlId list : {ControlId::lstCard, ControlId::lstLANA}) {
-        SCOPED_TRACE(static_cast<int>(list));
+    for (const char* list : {"lstCard", "lstLANA"}) {
+        SCOPED_TRACE(list);
         const HWND listBox = control(list);
         // A plain click on the first row, then Ctrl and Shift clicks on the second.
         for (const auto& [row, keys] : {std::pair{0, WPARAM{0}}, std::pair{1, WPARAM{MK_CONTROL}},
