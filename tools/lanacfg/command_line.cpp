@@ -1,8 +1,7 @@
 #include "command_line.h"
 
-#include "description.h"
-#include "lana_number.h"
-#include "state_file.h"
+#include "binding_table.h"
+#include "system.h"
 #include "tool_error.h"
 
 #include <string>

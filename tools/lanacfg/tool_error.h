@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 namespace lanacfg {
 
@@ -34,9 +33,5 @@ class StateError : public ToolError {
 public:
     explicit StateError(const std::string& message) : ToolError(kExitStateFailure, message) {}
 };
-
-// A StateError "ACTION PATH: what the system said" for the errno of the call that just
-// failed; errno is read before anything else can change it.
-[[noreturn]] void throwSystemFailure(std::string_view action, const std::string& path);
 
 } // namespace lanacfg
