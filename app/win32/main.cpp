@@ -1,5 +1,5 @@
 // quorvel.exe, a GUI program: with no arguments the window, else the options for scripts.
-#include "app/win32/console_output.h"
+#include "app/win32/options_run.h"
 #include "inventory/system_interfaces.h"
 #include "platform/system_access.h"
 #include "window/win32/message_dialog.h"
@@ -116,12 +116,10 @@ int startWindow()
 
 } // namespace
 
-int main(int argc, char* argv[])
+int main()
 {
-    if (argc > 1) {
-        // The C runtime's arguments are in the ANSI code page, as the report is: compared
-        // byte for byte.
-        const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::wstring> arguments = commandLineArguments();
+    if (!arguments.empty()) {
         const OutputHandles output = windowsProgramOutput();
         return runOptions(arguments, output.output, output.errors);
     }
