@@ -4,6 +4,7 @@
 // built by the same compilers with the same flags.
 //   floor_program                 makes its window and ends, as soon as it could be shown
 //   floor_program --window        shows it until it is closed
+//   floor_program --version       writes a line to standard output and ends, making no window
 //   floor_program PROGRAM [ARGS]  runs that command line and ends with its status
 #include <stdexcept>
 #include <string>
@@ -56,6 +57,14 @@ int runCommand(std::wstring commandLine)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
     const wchar_t* arguments = afterProgramName(::GetCommandLineW());
+    if (::lstrcmpW(arguments, L"--version") == 0) {
+        constexpr char kVersion[] = "floor_program 1\r\n";
+        DWORD written = 0;
+        return ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), kVersion, sizeof kVersion - 1,
+                           &written, nullptr) != 0
+                   ? 0
+                   : 3;
+    }
     const bool stay = ::lstrcmpW(arguments, L"--window") == 0;
     if (*arguments != L'\0' && !stay) {
         try {

@@ -151,7 +151,8 @@ TEST_F(CommandPrompt, ArgumentsAreTakenWholeAndComparedInTheAnsiCodePage)
         {L"/set-match \"\u4e2d\u6587*\"", 2, "", lacking},
         {L"/set-match \"\u03a9*\"", 2, "", lacking},
         {L"/set \"\u03a9\"", 2, "", lacking},
-        {L"--set \"Netzwerkkarte f\u00fcr B\u00fcro\"", 0, "0\tNetzwerkkarte f\xfcr B\xfcro\r\n", ""},
+        {L"--set \"Netzwerkkarte f\u00fcr B\u00fcro\"", 0,
+         "0\tNetzwerkkarte f\xfcr B\xfcro\r\n", ""},
     };
     for (const std::wstring program : {L"quorvel", L"quorvel.exe"}) {
         useTable(table);
