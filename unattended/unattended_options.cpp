@@ -153,28 +153,23 @@ struct OptionValues {
 std::optional<std::string> takeValue(OptionKind kind, const std::string& name,
                                      std::string_view value, OptionValues& values)
 {
-    const bool given = kind == OptionKind::Timeout ? values.timeout.has_value()
-                       : kind == OptionKind::Set   ? values.adapterName.has_value()
-                                                   : values.pattern.has_value();
-    if (given)
-        return name + " is given twice";
-    switch (kind) {
-    case OptionKind::Timeout:
+    if (kind == OptionKind::Timeout) {
+        if (values.timeout)
+            return name + " is given twice";
         values.timeout = timeoutFrom(value);
         if (!values.timeout)
             return name + " takes whole seconds from 1 to " +
                    std::to_string(kLongestTimeoutSeconds) + ", not \"" + std::string(value) + "\"";
-        break;
-    case OptionKind::Set:
-        values.adapterName = std::string(value);
-        break;
-    default:
-        if (value.size() > kLongestPattern)
-            return "a " + name + " pattern may hold at most " + std::to_string(kLongestPattern) +
-                   " bytes";
-        values.pattern = std::string(value);
-        break;
+        return std::nullopt;
     }
+    std::optional<std::string>& taken =
+        kind == OptionKind::Set ? values.adapterName : values.pattern;
+    if (taken)
+        return name + " is given twice";
+    if (kind == OptionKind::SetMatch && value.size() > kLongestPattern)
+        return "a " + name + " pattern may hold at most " + std::to_string(kLongestPattern) +
+               " bytes";
+    taken = std::string(value);
     return std::nullopt;
 }
 
