@@ -70,12 +70,13 @@ int startWindowProgram(ByteOutput& errors)
 
 } // namespace
 
-int main()
+// The C runtime's wide arguments: the command line as typed (see runOptions).
+int wmain(int argc, wchar_t* argv[])
 {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
-    const std::vector<std::wstring> arguments = commandLineArguments();
-    if (!arguments.empty()) {
+    if (argc > 1) {
+        const std::vector<std::wstring> arguments(argv + 1, argv + argc);
         return runOptions(arguments, output == INVALID_HANDLE_VALUE ? nullptr : output,
                           errors == INVALID_HANDLE_VALUE ? nullptr : errors);
     }

@@ -116,10 +116,11 @@ int startWindow()
 
 } // namespace
 
-int main()
+// The C runtime's wide arguments: the command line as typed (see runOptions).
+int wmain(int argc, wchar_t* argv[])
 {
-    const std::vector<std::wstring> arguments = commandLineArguments();
-    if (!arguments.empty()) {
+    if (argc > 1) {
+        const std::vector<std::wstring> arguments(argv + 1, argv + argc);
         const OutputHandles output = windowsProgramOutput();
         return runOptions(arguments, output.output, output.errors);
     }

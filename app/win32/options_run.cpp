@@ -5,20 +5,7 @@
 #include "platform/win32/handle_output.h"
 #include "unattended/unattended_mode.h"
 
-#include <shellapi.h>
-
 namespace quorvel {
-
-std::vector<std::wstring> commandLineArguments()
-{
-    int count = 0;
-    wchar_t** const words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (words == nullptr)
-        return {};
-    std::vector<std::wstring> arguments(words + (count > 0 ? 1 : 0), words + count);
-    ::LocalFree(words);
-    return arguments;
-}
 
 int runOptions(const std::vector<std::wstring>& arguments, HANDLE output, HANDLE errors)
 {

@@ -115,7 +115,8 @@ TEST_F(CommandPrompt, SetWaitsForTheRenumberingLockAtMostItsTimeout)
     EXPECT_EQ(run(L"quorvel --list").out, kSampleList);
 
     window.release();
-    const Outcome done = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\" --timeout 1");
+    // Time enough for the report command of a 32-bit run under emulation.
+    const Outcome done = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\" --timeout 30");
     EXPECT_EQ(done.status, 0u) << done.err;
 }
 
