@@ -5,6 +5,9 @@
 #include "platform/win32/handle_output.h"
 #include "unattended/unattended_mode.h"
 
+#include <optional>
+#include <string>
+
 namespace quorvel {
 
 int runOptions(const std::vector<std::wstring>& arguments, HANDLE output, HANDLE errors)
