@@ -3,17 +3,18 @@
 #include "inventory/system_interfaces.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace quorvel {
 
 // The command runner, the report files and the renumbering lock of the operating system built
 // for, one implementation in platform/posix and one in platform/win32; the build picks one.
 
-// A path as the system's own calls take it: bytes on POSIX, UTF-16 on Windows.
-using SystemPath = std::filesystem::path::string_type;
+// A path as the system's own calls take it: bytes on POSIX, UTF-16 on Windows, the one system
+// whose wchar_t, the unit of its wide calls, has 16 bits.
+using SystemPath = std::conditional_t<sizeof(wchar_t) == 2, std::wstring, std::string>;
 
 // A fresh folder of a script's run under the system's temporary folder, which only this user
 // can write, for its report: made when first asked for, and removed with whatever is in it when

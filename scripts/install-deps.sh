@@ -5,7 +5,6 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libcli11-dev
     libgtest-dev libgmock-dev
     xvfb xauth
     libbenchmark-dev

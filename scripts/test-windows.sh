@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows edition for both architectures and tests it under wine on a virtual
-# display: the x86_64 programs, then the i686 ones (scripts/test-windows-i686.sh). Both run to
-# the end; a failure in either fails the script.
+# display: the x86_64 programs, then the i686 ones (scripts/test-windows-i686.sh), then each
+# program's size (scripts/check-sizes.sh) and the MSIs. All run to the end; a failure in any
+# fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,8 +22,12 @@ case $i686 in
     77) i686="skipped (import check only)" ;;
     *) i686=FAILED ;;
 esac
+# Each program of both builds within its size limit: the zips and the MSIs hold these files.
+sizes=passed
+scripts/check-sizes.sh build-windows/{x86_64,i686}/app/win32/quorvel.{exe,com} \
+    build-windows/{x86_64,i686}/tools/lanacfg/lanacfg.exe || sizes=FAILED
 # The Windows Installer packages: built, then installed, run and removed under wine.
 msi=passed
 scripts/test-msi.sh || msi=FAILED
-echo "Windows tests: x86_64 $x86_64, i686 $i686, MSI $msi"
-[ $x86_64 != FAILED ] && [ "$i686" != FAILED ] && [ $msi != FAILED ]
+echo "Windows tests: x86_64 $x86_64, i686 $i686, sizes $sizes, MSI $msi"
+[ $x86_64 != FAILED ] && [ "$i686" != FAILED ] && [ $sizes != FAILED ] && [ $msi != FAILED ]

@@ -3,30 +3,33 @@
 #include "assignment/lana_assignment.h"
 #include "inventory/binding_inventory.h"
 #include "inventory/system_interfaces.h"
+#include "unattended/byte_output.h"
 #include "unattended/unattended_options.h"
 
 namespace quorvel {
 
 namespace {
 
-// Exit statuses of the options for scripts, as the README lists them.
-constexpr int kStatusDone = 0;
-constexpr int kStatusNotTaken = 1;
-constexpr int kStatusUsage = 2;
-constexpr int kStatusNoReport = 3;
-
-void printBindings(std::ostream& out, const std::vector<Binding>& bindings)
+// A message on standard error: its line after the program's name, then the lines that go with
+// it. A failure to write it leaves nothing else to tell.
+void tell(ByteOutput& err, std::string_view message, std::string_view moreLines = {})
 {
+    err.write(std::string(kProgramName) + ": " + printableText(message) + "\n"
+              + std::string(moreLines));
+}
+
+void printBindings(ByteOutput& out, const std::vector<Binding>& bindings)
+{
+    std::string list;
     for (const Binding& binding : bindings)
-        out << binding.lana << '\t' << binding.adapterName << '\n';
-    out.flush();
+        list += binding.lana + '\t' + binding.adapterName + '\n';
     // A full disk or a closed pipe: the script must not take a missing list for an empty one.
-    if (!out)
+    if (!out.write(list))
         throw OperationError("could not write the list to standard output");
 }
 
 int listAdapters(const UnattendedRequest& request, CommandRunner& runner, ReportFiles& files,
-                 std::ostream& out)
+                 ByteOutput& out)
 {
     printBindings(out, bindingsFromReportCommand(runner, files, request.timeout));
     return kStatusDone;
@@ -34,7 +37,7 @@ int listAdapters(const UnattendedRequest& request, CommandRunner& runner, Report
 
 int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
                CommandRunner& runner, ReportFiles& files, RenumberingLock& lock,
-               bool userMayRenumber, std::ostream& out, std::ostream& err)
+               bool userMayRenumber, ByteOutput& out, ByteOutput& err)
 {
     const NamedAssignmentResult result =
         assignLana0ByName(choice, runner, files, lock, request.timeout, userMayRenumber);
@@ -44,15 +47,16 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
         printBindings(out, result.bindings);
         return kStatusDone;
     case NamedAssignmentOutcome::NotTaken:
-        err << kProgramName << ": " << printableText(result.message) << '\n';
+        tell(err, result.message);
         return kStatusNotTaken;
     case NamedAssignmentOutcome::NotListed:
     case NamedAssignmentOutcome::Ambiguous:
         break;
     }
-    err << kProgramName << ": " << printableText(result.message) << '\n';
+    std::string names;
     for (const std::string& name : result.names)
-        err << "  " << printableText(name) << '\n';
+        names += "  " + printableText(name) + '\n';
+    tell(err, result.message, names);
     return kStatusUsage;
 }
 
@@ -60,18 +64,19 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
                   OptionStyle style, CommandRunner& runner, ReportFiles& files,
-                  RenumberingLock& lock, bool userMayRenumber, std::ostream& out,
-                  std::ostream& err)
+                  RenumberingLock& lock, bool userMayRenumber, ByteOutput& out,
+                  ByteOutput& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version, style);
         if (const auto* problem = std::get_if<UsageProblem>(&parsed)) {
-            err << kProgramName << ": " << printableText(problem->problem) << '\n'
-                << problem->hint << '\n';
+            tell(err, problem->problem, problem->hint + '\n');
             return kStatusUsage;
         }
         if (const auto* answer = std::get_if<ImmediateAnswer>(&parsed)) {
-            out << answer->text << std::flush;
+            if (!out.write(answer->text))
+                throw OperationError("could not write the " + std::string(answer->subject) +
+                                     " to standard output");
             return kStatusDone;
         }
         const auto& request = std::get<UnattendedRequest>(parsed);
@@ -83,7 +88,7 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
                               userMayRenumber, out, err);
         return listAdapters(request, runner, files, out);
     } catch (...) {
-        err << kProgramName << ": " << printableText(describeCurrentError()) << '\n';
+        tell(err, describeCurrentError());
         return kStatusNoReport;
     }
 }

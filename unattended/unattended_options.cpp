@@ -1,20 +1,17 @@
 #include "unattended_options.h"
 
-#include <CLI/CLI.hpp>
+#include "inventory/ascii_text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 namespace quorvel {
 
 namespace {
 
-// Written by hand: the options library's own help is wider than a console and shows its
-// parser's workings. Every line fits 79 columns.
-constexpr const char* kHelp =
+// The help around the options' own lines. Every line fits 79 columns.
+constexpr std::string_view kHelpBeforeOptions =
     "Usage: quorvel [--list | --set ADAPTER | --set-match PATTERN]\n"
     "               [--timeout SECONDS]\n"
     "       quorvel --help | --version\n"
@@ -23,16 +20,8 @@ constexpr const char* kHelp =
     "gives one of them LANA 0 through the lanacfg tool. With no options it opens\n"
     "its window; with the options below it opens none and suits scripts.\n"
     "\n"
-    "Options:\n"
-    "  --list               Print each adapter as LANA<TAB>adapter name.\n"
-    "  --set ADAPTER        Give the adapter with exactly this name LANA 0, check\n"
-    "                       that it took, and print the new list.\n"
-    "  --set-match PATTERN  The same for the one adapter whose name matches\n"
-    "                       PATTERN: * stands for any text, ? for any one\n"
-    "                       character, and letters match in either case.\n"
-    "  --timeout SECONDS    The longest a lanacfg run may take (default 300).\n"
-    "  --help, -h, -?       Show this help.\n"
-    "  --version, -v        Show the version.\n"
+    "Options:\n";
+constexpr std::string_view kHelpAfterOptions =
     "\n"
     "On Windows the options may also be written /list, /set:ADAPTER, /set ADAPTER\n"
     "and so on, in any case, and /? shows this help.\n"
@@ -54,88 +43,101 @@ constexpr const char* kHelp =
     "\n"
     "  quorvel --set-match \"Intel(R) PRO/100*\"\n"
     "      Give LANA 0 to the one Intel PRO/100 card, whatever this model calls it.\n";
+// Where each option's description starts in the help.
+constexpr std::size_t kHelpColumn = 23;
+
+constexpr std::string_view kPosixHint = "Type \"quorvel --help\" for usage.";
+constexpr std::string_view kWindowsHint = "Type \"quorvel /?\" for usage.";
 
 // A week: longer than any wait a script could mean, short of overflowing a wait in ms.
 constexpr std::int64_t kLongestTimeoutSeconds = std::int64_t{7} * 24 * 60 * 60;
+// Longer names are rare; a longer pattern only makes the match slow while the lock is held.
+constexpr std::size_t kLongestPattern = 256;
 
-struct LongOption {
-    std::string_view name;
-    bool takesValue;
-};
-constexpr std::array<LongOption, 6> kLongOptions{{
-    {"list", false},
-    {"set", true},
-    {"set-match", true},
-    {"timeout", true},
-    {"help", false},
-    {"version", false},
-}};
-
-const LongOption* longOption(std::string_view name)
+std::string helpText()
 {
-    for (const LongOption& option : kLongOptions) {
-        if (option.name == name)
-            return &option;
-    }
-    return nullptr;
-}
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
-// One option in the one spelling the parser knows (--name, --name=value, -h); sets valueNext
-// when the option's value is the next argument.
-std::string conventionalOption(const std::string& argument, bool windows, bool& valueNext)
-{
-    if (argument == "-?" || (windows && argument == "/?"))
-        return "--help";
-    const bool slashed = windows && argument.size() > 1 && argument[0] == '/';
-    const bool dashed = argument.rfind("--", 0) == 0 && argument.size() > 2;
-    if (!slashed && !dashed) {
-        // -h and -v; on Windows -H and -V too.
-        const bool shortOption = argument.size() == 2 && argument[0] == '-';
-        return windows && shortOption ? lowerAscii(argument) : argument;
-    }
-    const std::string_view body = std::string_view(argument).substr(slashed ? 1 : 2);
-    const std::size_t separator = body.find(slashed ? ':' : '=');
-    const std::string name =
-        windows ? lowerAscii(body.substr(0, separator)) : std::string(body.substr(0, separator));
-    const LongOption* option = longOption(name);
-    if (option == nullptr)
-        return argument; // the parser names it as not expected
-    if (separator == std::string_view::npos) {
-        valueNext = option->takesValue;
-        return "--" + name;
-    }
-    return "--" + name + "=" + std::string(body.substr(separator + 1));
-}
-
-// The arguments in the parser's spelling. Values are never touched: an adapter's name may
-// well start with a slash or read "-?".
-std::vector<std::string> conventionalSpelling(const std::vector<std::string>& arguments,
-                                              OptionStyle style)
-{
-    std::vector<std::string> spelled;
-    bool valueNext = false;
-    for (const std::string& argument : arguments) {
-        if (valueNext) {
-            spelled.push_back(argument);
-            valueNext = false;
-        } else {
-            spelled.push_back(conventionalOption(argument, style == OptionStyle::Windows, valueNext));
+    std::string help(kHelpBeforeOptions);
+    for (const UnattendedOption& option : kUnattendedOptions) {
+        std::string spellings = "  --" + std::string(option.name);
+        if (!option.valueName.empty())
+            spellings += " " + std::string(option.valueName);
+        for (const char shortName : option.shortNames)
+            spellings += std::string(", -") + shortName;
+        spellings.resize(std::max(kHelpColumn, spellings.size() + 1), ' ');
+        help += spellings;
+        for (const char c : option.description) {
+            help += c;
+            if (c == '\n')
+                help.append(kHelpColumn, ' ');
         }
+        help += '\n';
     }
-    // Said here, as the parser would name the value's type rather than its meaning.
-    if (valueNext)
-        throw CLI::ArgumentMismatch(spelled.back() + " needs a value");
-    return spelled;
+    help += kHelpAfterOptions;
+    return help;
+}
+
+bool sameName(std::string_view typed, std::string_view name, OptionStyle style)
+{
+    if (style == OptionStyle::Posix)
+        return typed == name;
+    return std::equal(typed.begin(), typed.end(), name.begin(), name.end(),
+                      [](char a, char b) { return asciiLower(a) == b; });
+}
+
+struct SpelledOption {
+    const UnattendedOption& option;
+    std::optional<std::string_view> value; // written into the argument after = or :
+};
+
+// The option that an argument spells, if any.
+std::optional<SpelledOption> spelledOption(std::string_view argument, OptionStyle style)
+{
+    const bool windows = style == OptionStyle::Windows;
+    // /? is every Windows program's help; /h and /v would read as other tools' options.
+    if (argument.size() == 2 && (argument[0] == '-' || (windows && argument == "/?"))) {
+        const char shortName = windows ? asciiLower(argument[1]) : argument[1];
+        for (const UnattendedOption& option : kUnattendedOptions) {
+            if (option.shortNames.find(shortName) != std::string_view::npos)
+                return SpelledOption{option, std::nullopt};
+        }
+        return std::nullopt;
+    }
+    const bool slashed = windows && argument.size() > 1 && argument[0] == '/';
+    const bool dashed = argument.size() > 2 && argument.substr(0, 2) == "--";
+    if (!slashed && !dashed)
+        return std::nullopt;
+    const std::string_view body = argument.substr(slashed ? 1 : 2);
+    const std::size_t separator = body.find(slashed ? ':' : '=');
+    for (const UnattendedOption& option : kUnattendedOptions) {
+        if (!sameName(body.substr(0, separator), option.name, style))
+            continue;
+        if (separator == std::string_view::npos)
+            return SpelledOption{option, std::nullopt};
+        return SpelledOption{option, body.substr(separator + 1)};
+    }
+    return std::nullopt;
+}
+
+bool looksLikeOption(std::string_view argument, OptionStyle style)
+{
+    return argument.size() > 1 &&
+           (argument[0] == '-' || (style == OptionStyle::Windows && argument[0] == '/'));
+}
+
+// Decimal digits only: "0x10", "5.5", "+5" and " 5" are no number of seconds here.
+std::optional<std::chrono::seconds> timeoutFrom(std::string_view text)
+{
+    std::int64_t seconds = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        seconds = seconds * 10 + (c - '0');
+        if (seconds > kLongestTimeoutSeconds)
+            return std::nullopt;
+    }
+    if (seconds < 1)
+        return std::nullopt;
+    return std::chrono::seconds(seconds);
 }
 
 struct OptionValues {
@@ -144,28 +146,69 @@ struct OptionValues {
     bool list = false;
     std::optional<std::string> adapterName;
     std::optional<std::string> pattern;
-    std::int64_t timeoutSeconds = kDefaultTimeout.count();
+    std::optional<std::chrono::seconds> timeout;
 };
 
-void describeOptions(CLI::App& app, OptionValues& values)
+// Takes the value of the option called `name`; what is wrong with it, or nothing.
+std::optional<std::string> takeValue(OptionKind kind, const std::string& name,
+                                     std::string_view value, OptionValues& values)
 {
-    app.set_help_flag();
-    app.allow_windows_style_options(false); // spelled conventionally before parsing
-    app.add_flag("-h,--help", values.help);
-    app.add_flag("-v,--version", values.version);
-    CLI::Option* list = app.add_flag("--list", values.list);
-    CLI::Option* set = app.add_option("--set", values.adapterName)->excludes(list);
-    app.add_option("--set-match", values.pattern)->excludes(list)->excludes(set);
-    app.add_option("--timeout", values.timeoutSeconds)
-        ->check(CLI::Range(std::int64_t{1}, kLongestTimeoutSeconds));
+    if (kind == OptionKind::Timeout) {
+        if (values.timeout)
+            return name + " is given twice";
+        values.timeout = timeoutFrom(value);
+        if (!values.timeout)
+            return name + " takes whole seconds from 1 to " +
+                   std::to_string(kLongestTimeoutSeconds) + ", not \"" + std::string(value) + "\"";
+        return std::nullopt;
+    }
+    std::optional<std::string>& taken =
+        kind == OptionKind::Set ? values.adapterName : values.pattern;
+    if (taken)
+        return name + " is given twice";
+    if (kind == OptionKind::SetMatch && value.size() > kLongestPattern)
+        return "a " + name + " pattern may hold at most " + std::to_string(kLongestPattern) +
+               " bytes";
+    taken = std::string(value);
+    return std::nullopt;
 }
 
-std::string oneLine(std::string text)
+// Reads every argument into `values`; what is wrong with the command line, or nothing.
+std::optional<std::string> readArguments(const std::vector<std::string>& arguments,
+                                         OptionStyle style, OptionValues& values)
 {
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
+    for (std::size_t next = 0; next < arguments.size();) {
+        const std::string& argument = arguments[next++];
+        const std::optional<SpelledOption> spelled = spelledOption(argument, style);
+        if (!spelled) {
+            return (looksLikeOption(argument, style) ? "unknown option \""
+                                                     : "unexpected argument \"") +
+                   argument + "\"";
+        }
+        const UnattendedOption& option = spelled->option;
+        const std::string name = "--" + std::string(option.name);
+        if (option.valueName.empty()) {
+            if (spelled->value)
+                return name + " takes no value";
+            values.help |= option.kind == OptionKind::Help;
+            values.version |= option.kind == OptionKind::Version;
+            values.list |= option.kind == OptionKind::List;
+            continue;
+        }
+        std::string_view value = spelled->value.value_or("");
+        if (!spelled->value && next < arguments.size()) {
+            value = arguments[next++];
+            if (spelledOption(value, style))
+                return name + " needs a value, not the option \"" + std::string(value) + "\"";
+        }
+        if (value.empty())
+            return name + " needs a value";
+        if (auto problem = takeValue(option.kind, name, value, values))
+            return problem;
+    }
+    if (values.list + values.adapterName.has_value() + values.pattern.has_value() > 1)
+        return "give only one of --list, --set and --set-match";
+    return std::nullopt;
 }
 
 } // namespace
@@ -173,27 +216,16 @@ std::string oneLine(std::string text)
 ParsedOptions parseUnattendedOptions(const std::vector<std::string>& arguments,
                                      const std::string& version, OptionStyle style)
 {
-    const std::string hint = style == OptionStyle::Windows
-        ? "Type \"quorvel /?\" for usage."
-        : "Type \"quorvel --help\" for usage.";
-    CLI::App app("", kProgramName);
+    const std::string hint(style == OptionStyle::Windows ? kWindowsHint : kPosixHint);
     OptionValues values;
-    describeOptions(app, values);
-
-    try {
-        std::vector<std::string> spelled = conventionalSpelling(arguments, style);
-        // CLI11 takes its argument vector last argument first.
-        std::reverse(spelled.begin(), spelled.end());
-        app.parse(spelled);
-    } catch (const CLI::ParseError& error) {
-        return UsageProblem{oneLine(error.what()), hint};
-    }
+    if (auto problem = readArguments(arguments, style, values))
+        return UsageProblem{std::move(*problem), hint};
 
     if (values.help)
-        return ImmediateAnswer{kHelp};
+        return ImmediateAnswer{helpText(), "help"};
     if (values.version)
-        return ImmediateAnswer{std::string(kProgramName) + " " + version + "\n"};
-    const auto timeout = std::chrono::seconds(values.timeoutSeconds);
+        return ImmediateAnswer{std::string(kProgramName) + " " + version + "\n", "version"};
+    const std::chrono::seconds timeout = values.timeout.value_or(kDefaultTimeout);
     if (values.adapterName)
         return UnattendedRequest{SetRequest{*values.adapterName}, timeout};
     if (values.pattern)

@@ -1,3 +1,4 @@
+#include "platform/posix/descriptor_output.h"
 #include "platform/posix/run_interruption.h"
 #include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
@@ -15,9 +16,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -65,6 +66,9 @@ int startWindow()
 
 int main(int argc, char* argv[])
 {
+    // Before anything opens a file that could take the number of a closed one.
+    quorvel::DescriptorOutput out(STDOUT_FILENO);
+    quorvel::DescriptorOutput err(STDERR_FILENO);
     if (argc > 1) {
         // Taken before Qt sees them: the options are compared byte for byte as given.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -82,10 +86,10 @@ int main(int argc, char* argv[])
         quorvel::SystemRenumberingLock renumberingLock;
         return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
                                       runner, reportFiles, renumberingLock,
-                                      quorvel::userMayRenumber(), std::cout, std::cerr);
+                                      quorvel::userMayRenumber(), out, err);
     }
     if (const auto reason = missingDisplayReason()) {
-        std::cerr << "quorvel: " << *reason << '\n';
+        err.write("quorvel: " + *reason + '\n');
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);

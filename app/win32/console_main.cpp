@@ -1,14 +1,14 @@
 // quorvel.com, a console program: a command prompt picks it before quorvel.exe and waits for
 // it, so the options' output lands in that prompt and %ERRORLEVEL% holds their status. With
 // no options it starts the window program and returns at once.
-#include "app/win32/console_output.h"
+#include "app/win32/options_run.h"
 #include "platform/win32/ansi_text.h"
+#include "platform/win32/handle_output.h"
 #include "platform/win32/system_message.h"
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,7 +46,7 @@ std::wstring windowProgramPath()
 
 // Starts quorvel.exe from this program's own folder, without waiting for it; says why on
 // `errors` when it cannot. Returns the exit status.
-int startWindowProgram(std::ostream& errors)
+int startWindowProgram(ByteOutput& errors)
 {
     const std::wstring program = windowProgramPath();
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -59,8 +59,8 @@ int startWindowProgram(std::ostream& errors)
     if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, &startup, &started)
         == 0) {
-        errors << "quorvel: could not start \"" << ansiFromWide(program)
-               << "\": " << systemMessage(::GetLastError()) << '\n';
+        errors.write("quorvel: could not start \"" + ansiFromWide(program)
+                     + "\": " + systemMessage(::GetLastError()) + '\n');
         return EXIT_FAILURE;
     }
     ::CloseHandle(started.hThread);
@@ -70,18 +70,16 @@ int startWindowProgram(std::ostream& errors)
 
 } // namespace
 
-int main(int argc, char* argv[])
+// The C runtime's wide arguments: the command line as typed (see runOptions).
+int wmain(int argc, wchar_t* argv[])
 {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
     if (argc > 1) {
-        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        const std::vector<std::wstring> arguments(argv + 1, argv + argc);
         return runOptions(arguments, output == INVALID_HANDLE_VALUE ? nullptr : output,
                           errors == INVALID_HANDLE_VALUE ? nullptr : errors);
     }
-    HandleOutput errorBuffer(errors == INVALID_HANDLE_VALUE ? nullptr : errors);
-    std::ostream err(&errorBuffer);
-    const int status = startWindowProgram(err);
-    err.flush();
-    return status;
+    HandleOutput err(errors == INVALID_HANDLE_VALUE ? nullptr : errors);
+    return startWindowProgram(err);
 }

@@ -1,5 +1,5 @@
 // quorvel.exe, a GUI program: with no arguments the window, else the options for scripts.
-#include "app/win32/console_output.h"
+#include "app/win32/options_run.h"
 #include "inventory/operation_error.h"
 #include "platform/system_access.h"
 #include "window/win32/message_dialog.h"
@@ -116,12 +116,11 @@ int startWindow()
 
 } // namespace
 
-int main(int argc, char* argv[])
+// The C runtime's wide arguments: the command line as typed (see runOptions).
+int wmain(int argc, wchar_t* argv[])
 {
     if (argc > 1) {
-        // The C runtime's arguments are in the ANSI code page, as the report is: compared
-        // byte for byte.
-        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        const std::vector<std::wstring> arguments(argv + 1, argv + argc);
         const OutputHandles output = windowsProgramOutput();
         return runOptions(arguments, output.output, output.errors);
     }

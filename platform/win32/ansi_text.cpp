@@ -47,21 +47,25 @@ std::string ansiFromWide(std::wstring_view text)
 }
 
 // WC_NO_BEST_FIT_CHARS (Windows 2000 knows it): no look-alike may stand in for a character.
-std::optional<std::string> exactAnsiFromUtf16(std::u16string_view text)
+std::optional<std::string> exactAnsiFromWide(std::wstring_view text)
 {
     if (text.empty())
         return std::string();
-    const std::wstring wide(text.begin(), text.end());
-    const int length = checkedLength(wide.size());
+    const int length = checkedLength(text.size());
     BOOL usedDefault = FALSE;
-    const int byteLength = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+    const int byteLength = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
                                                  nullptr, 0, nullptr, &usedDefault);
     if (byteLength == 0 || usedDefault != FALSE)
         return std::nullopt;
     std::string bytes(static_cast<std::size_t>(byteLength), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(),
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(),
                           byteLength, nullptr, nullptr);
     return bytes;
+}
+
+std::optional<std::string> exactAnsiFromUtf16(std::u16string_view text)
+{
+    return exactAnsiFromWide(std::wstring(text.begin(), text.end()));
 }
 
 } // namespace quorvel

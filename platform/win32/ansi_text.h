@@ -12,7 +12,8 @@ namespace quorvel {
 std::wstring wideFromAnsi(std::string_view bytes);
 std::string ansiFromWide(std::wstring_view text);
 // The same without any stand-in character: nothing when a character has no place in the code
-// page. For report text, whose adapter names must match exactly.
+// page. For report text and arguments, whose adapter names must match exactly.
+std::optional<std::string> exactAnsiFromWide(std::wstring_view text);
 std::optional<std::string> exactAnsiFromUtf16(std::u16string_view text);
 
 } // namespace quorvel

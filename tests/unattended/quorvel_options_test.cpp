@@ -521,24 +521,32 @@ TEST_F(Unattended, SetRefusesALanaTextThatIsNotANumberAndRunsNothing)
     EXPECT_FALSE(fs::exists(scratch / "fake" / "lanacfg.ran"));
 }
 
-TEST_F(Unattended, ListThatCannotBeWrittenIsStatus3)
+TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
 {
-    standardOutput = "/dev/full";
-    const Outcome full = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(full.status, 3);
-    EXPECT_TRUE(contains(full.err, "could not write the list")) << full.err;
-
-    // A pipe whose reader has gone.
-    standardOutput.clear();
-    childSetup = [] {
-        int ends[2];
-        if (::pipe(ends) != 0 || ::dup2(ends[1], STDOUT_FILENO) < 0)
-            ::_exit(98);
-        ::close(ends[0]);
+    const struct {
+        const char* name;
+        std::function<void()> childSetup; // none: /dev/full
+    } outputs[] = {
+        {"a full disk", {}},
+        {"a pipe whose reader has gone", [] {
+             int ends[2];
+             if (::pipe(ends) != 0 || ::dup2(ends[1], STDOUT_FILENO) < 0)
+                 ::_exit(98);
+             ::close(ends[0]);
+         }},
+        {"no standard output", [] { ::close(STDOUT_FILENO); }},
     };
-    const Outcome closed = quorvel({QStringLiteral("--list")});
-    EXPECT_EQ(closed.status, 3);
-    EXPECT_TRUE(contains(closed.err, "could not write the list")) << closed.err;
+    for (const auto& output : outputs) {
+        standardOutput = output.childSetup ? "" : "/dev/full";
+        childSetup = output.childSetup;
+        for (const char* what : {"list", "help", "version"}) {
+            SCOPED_TRACE(std::string(output.name) + ", --" + what);
+            const Outcome run = quorvel({QStringLiteral("--") + QString::fromLatin1(what)});
+            EXPECT_EQ(run.status, 3);
+            EXPECT_EQ(run.err, std::string("quorvel: could not write the ") + what
+                                   + " to standard output\n");
+        }
+    }
 }
 
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
@@ -560,6 +568,8 @@ TEST_F(Unattended, WrongCommandLinesAreUsageErrorsThatRunNothing)
         {QStringLiteral("--bogus")},
         {QStringLiteral("--set"), QStringLiteral("A"), QStringLiteral("--set"), QStringLiteral("B")},
         {QStringLiteral("stray")},
+        {QStringLiteral("--set="), QStringLiteral("Intel(R) PRO/100 Adapter")},
+        {QStringLiteral("--set"), QStringLiteral("--list")},
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());

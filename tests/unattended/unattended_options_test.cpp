@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -48,6 +50,10 @@ TEST(UnattendedOptions, ReadsEachSpellingOfEachStyle)
         {kPosix, {"--timeout", "5", "--set", latin1}, "set " + latin1 + " within 5"},
         {kPosix, {"--set=/odd -? name"}, "set /odd -? name within 300"},
         {kPosix, {"--set-match", "intel*"}, "match intel* within 300"},
+        {kPosix,
+         {"--set-match", std::string(256, '*')},
+         "match " + std::string(256, '*') + " within 300"},
+        {kPosix, {"--list", "--timeout=604800"}, "list within 604800"},
         {kPosix, {"--help"}, "help"},
         {kPosix, {"-h"}, "help"},
         {kPosix, {"-?"}, "help"},
@@ -64,7 +70,8 @@ TEST(UnattendedOptions, ReadsEachSpellingOfEachStyle)
         {kWindows, {"/LIST"}, "list within 300"},
         {kWindows, {"--List", "/Timeout:7"}, "list within 7"},
         {kWindows, {"/Set:Card A"}, "set Card A within 300"},
-        {kWindows, {"/set", "/?"}, "set /? within 300"},
+        {kWindows, {"/set", "/?"}, "usage problem"},
+        {kWindows, {"/set:/?"}, "set /? within 300"},
         {kWindows, {"/SET-MATCH", "Intel*", "/timeout", "9"}, "match Intel* within 9"},
         {kWindows, {"--set", latin1}, "set " + latin1 + " within 300"},
         {kWindows, {"/bogus"}, "usage problem"},
@@ -74,6 +81,43 @@ TEST(UnattendedOptions, ReadsEachSpellingOfEachStyle)
         SCOPED_TRACE(::testing::PrintToString(c.arguments) +
                      (c.style == kWindows ? " on Windows" : " on POSIX"));
         EXPECT_EQ(requestOf(parse(c.arguments, c.style)), c.request);
+    }
+}
+
+TEST(UnattendedOptions, EverySpellingOfAnOptionReadsAsItsLongName)
+{
+    const auto upper = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return text;
+    };
+    for (const UnattendedOption& option : kUnattendedOptions) {
+        const std::string name(option.name);
+        // An action beside an option that is none.
+        const Args action = option.kind == OptionKind::Timeout ? Args{"--list"} : Args{};
+        Args longName = {"--" + name};
+        std::vector<std::pair<OptionStyle, Args>> spellings;
+        if (option.valueName.empty()) {
+            spellings = {{kWindows, {"/" + upper(name)}}, {kWindows, {"--" + upper(name)}}};
+            for (const char c : option.shortNames) {
+                spellings.push_back({kPosix, {std::string("-") + c}});
+                spellings.push_back({kWindows, {"-" + upper(std::string(1, c))}});
+            }
+        } else {
+            longName.push_back("7");
+            spellings = {{kPosix, {"--" + name + "=7"}},
+                         {kWindows, {"/" + upper(name) + ":7"}},
+                         {kWindows, {"/" + name, "7"}},
+                         {kWindows, {"--" + upper(name) + "=7"}}};
+        }
+        longName.insert(longName.end(), action.begin(), action.end());
+        const std::string expected = requestOf(parse(longName));
+        ASSERT_NE(expected, "usage problem") << name;
+        for (auto [style, arguments] : spellings) {
+            arguments.insert(arguments.end(), action.begin(), action.end());
+            SCOPED_TRACE(::testing::PrintToString(arguments));
+            EXPECT_EQ(requestOf(parse(arguments, style)), expected);
+        }
     }
 }
 
@@ -104,6 +148,17 @@ TEST(UnattendedOptions, WrongCommandLineIsOneLineAndWhereToReadTheUsage)
         {"--list", "--timeout", "0"},
         {"--list", "--timeout", "soon"},
         {"--list", "--timeout", "-1"},
+        {"--list", "--timeout", "0x10"},
+        {"--list", "--timeout", "5.5"},
+        {"--list", "--timeout", "+5"},
+        {"--list", "--timeout", " 5"},
+        {"--set-match", std::string(257, '*')},
+        {"--set=", "Card"},
+        {"--set", ""},
+        {"--set", "--list"},
+        {"/set:", "/list"},
+        {"/set", "/list"},
+        {"--list=yes"},
     };
     for (const Args& arguments : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
