@@ -15,11 +15,10 @@ export QUORVEL_SIGN_PASSWORD='throw away; $HOME "*"'
 openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Quorvel test CA" \
     -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign \
     -keyout "$work/ca.key" -out "$work/ca.pem" 2>/dev/null
-openssl req -newkey rsa:2048 -nodes -subj "/CN=Quorvel test signer" \
-    -keyout "$work/signer.key" -out "$work/signer.csr" 2>/dev/null
-openssl x509 -req -days 1 -in "$work/signer.csr" -CA "$work/ca.pem" -CAkey "$work/ca.key" \
-    -CAcreateserial -out "$work/signer.pem" 2>/dev/null -extfile <(printf '%s\n' \
-    basicConstraints=CA:FALSE keyUsage=critical,digitalSignature extendedKeyUsage=codeSigning)
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Quorvel test signer" \
+    -CA "$work/ca.pem" -CAkey "$work/ca.key" -addext basicConstraints=CA:FALSE \
+    -addext extendedKeyUsage=codeSigning -keyout "$work/signer.key" -out "$work/signer.pem" \
+    2>/dev/null
 openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" \
     -passout env:QUORVEL_SIGN_PASSWORD -out "$work/signer.pfx"
 
