@@ -11,8 +11,9 @@ packages=(
     clang libclang-rt-14-dev llvm clang-tidy
     # The Windows edition: the -win32 thread model compilers, and wine to run its tests.
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
-    # Its Windows Installer packages (wixl, of msitools; msiinfo reads them back in the tests).
-    wixl msitools
+    # Its Windows Installer packages (wixl, of msitools; msiinfo reads them back in the tests),
+    # and the signing of a release (a throwaway certificate from openssl in its test).
+    wixl msitools osslsigncode openssl
 )
 # The i686 programs run under the 32-bit wine, each process under qemu's user-mode emulator as
 # a Pentium II (scripts/test-windows-i686.sh): qemu 10, which starts a process in a third of a

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows edition for both architectures and tests it under wine on a virtual
 # display: the x86_64 programs, then the i686 ones (scripts/test-windows-i686.sh), then each
-# program's size (scripts/check-sizes.sh) and the MSIs. All run to the end; a failure in any
-# fails the script.
+# program's size (scripts/check-sizes.sh), the MSI packages (scripts/test-msi.sh) and a signed
+# release (scripts/test-signing.sh). All run to the end; a failure in any fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,5 +29,9 @@ scripts/check-sizes.sh build-windows/{x86_64,i686}/app/win32/quorvel.{exe,com} \
 # The Windows Installer packages: built, then installed, run and removed under wine.
 msi=passed
 scripts/test-msi.sh || msi=FAILED
-echo "Windows tests: x86_64 $x86_64, i686 $i686, sizes $sizes, MSI $msi"
-[ $x86_64 != FAILED ] && [ "$i686" != FAILED ] && [ $sizes != FAILED ] && [ $msi != FAILED ]
+# A release of both architectures signed with a throwaway certificate, and its signatures.
+signing=passed
+scripts/test-signing.sh || signing=FAILED
+echo "Windows tests: x86_64 $x86_64, i686 $i686, sizes $sizes, MSI $msi, signing $signing"
+[ $x86_64 != FAILED ] && [ "$i686" != FAILED ] && [ $sizes != FAILED ] && [ $msi != FAILED ] \
+    && [ $signing != FAILED ]

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Windows Installer package of one architecture with wixl (Debian's wixl package).
+# Builds the Windows Installer package of one architecture with wixl (Debian's wixl package),
+# then gives the programs' File rows the file version of their version resource, which wixl
+# leaves empty: without it Windows Installer takes them for unversioned files, hashed and never
+# compared by version with a copy already on disk.
 # Usage: app/win32/installer/build-msi.sh x86|x64 VERSION STAGE OUTPUT.msi
 # STAGE is the folder holding quorvel.exe, quorvel.com and README.txt as they are installed.
 set -euo pipefail
@@ -19,3 +22,11 @@ cd "$root"
 wixl --arch "$arch" -D Arch="$arch" -D Version="$version" -D NextVersion="$next_version" \
     -D Stage="$stage" -D Icon=app/icons/quorvel.ico \
     -o "$output" app/win32/installer/quorvel.wxs
+# The resource's FILEVERSION is the project's version with a fourth part of 0, its language
+# US English; a versioned file has no hash. (One DELETE per row: msibuild's DELETE with OR
+# keeps one of the two.)
+for program in quorvel.exe quorvel.com; do
+    msibuild "$output" \
+        -q "UPDATE File SET Version = '$version.0', Language = '1033' WHERE File = '$program'" \
+        -q "DELETE FROM MsiFileHash WHERE File_ = '$program'"
+done
