@@ -101,8 +101,8 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
         if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;
             nameAtStar = n;
-        } else if (p < pattern.size()
-                   && (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {
@@ -128,8 +128,8 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
     if (chosen.empty()) {
         const std::string what = choice.isPattern
-            ? "no listed adapter matches " + quoted(choice.text)
-            : "no adapter named " + quoted(choice.text) + " is listed";
+                                     ? "no listed adapter matches " + quoted(choice.text)
+                                     : "no adapter named " + quoted(choice.text) + " is listed";
         return {NamedAssignmentOutcome::NotListed,
                 what + (bindings.empty() ? "; no adapter is listed at all"
                                          : "; the listed adapters are:"),

@@ -4,6 +4,7 @@
 #include "tests/support/scratch_folder.h"
 
 #include <QCoreApplication>
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <exception>

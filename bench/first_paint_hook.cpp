@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

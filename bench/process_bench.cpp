@@ -1,11 +1,12 @@
 #include "inventory/binding_inventory.h"
 #include "inventory/lanacfg_contract.h"
+#include "platform/command_line_words.h"
 #include "platform/system_access.h"
 #include "refresh_loop.h"
-#include "platform/command_line_words.h"
 
 #include <QProcess>
 #include <QString>
+
 #include <benchmark/benchmark.h>
 #include <filesystem>
 

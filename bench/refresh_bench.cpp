@@ -1,6 +1,6 @@
 #include "inventory/binding_inventory.h"
-#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/system_interfaces.h"
 #include "platform/system_access.h"
 #include "refresh_loop.h"
 #include "report_text.h"

@@ -96,7 +96,8 @@ void SummaryReporter::printSummary(std::ostream& out) const
         out << format("  quorvel / minimal Qt window, peak memory: %.2fx (%.1f MiB / %.1f MiB)\n",
                       quorvelRss / minimalRss, quorvelRss, minimalRss);
     }
-    if (both("coldStartQuorvel", "coldStartMinimalWindow") && figures_.contains("bareReportCommand")) {
+    if (both("coldStartQuorvel", "coldStartMinimalWindow") &&
+        figures_.contains("bareReportCommand")) {
         const double quorvel = figures_.at("coldStartQuorvel").seconds;
         const double minimal = figures_.at("coldStartMinimalWindow").seconds;
         const double bare = figures_.at("bareReportCommand").seconds;

@@ -140,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // UTF-16 that does not convert is refused; anything else is read.
     std::optional<std::string> scanned;
     try {
-        scanned = quorvel::reportBytes(std::string(runner.report), "report", quorvel::utf8FromUtf16);
+        scanned =
+            quorvel::reportBytes(std::string(runner.report), "report", quorvel::utf8FromUtf16);
     } catch (const quorvel::OperationError&) {
     }
     {

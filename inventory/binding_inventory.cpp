@@ -81,8 +81,8 @@ std::vector<Binding> bindingsFromReportCommand(CommandRunner& runner, ReportFile
         lines = readReport(files, reportFile);
         if (failed && lines.empty())
             throw OperationError(
-                reportCommandFailure(command, outcome, runner.interpreterNotFound())
-                + " and wrote no report");
+                reportCommandFailure(command, outcome, runner.interpreterNotFound()) +
+                " and wrote no report");
     } catch (...) {
         // However the refresh failed, no report file of it stays behind to pass for a later one.
         try {

@@ -35,8 +35,8 @@ std::vector<Binding> scanBindings(const ReportLineTable& lines);
 // it, and one that does not end with success is an error: its empty or partial report would
 // pass for the machine's bindings. The window waits, and lists what a failed command wrote,
 // unless it wrote nothing.
-std::vector<Binding> bindingsFromReportCommand(
-    CommandRunner& runner, ReportFiles& files,
-    std::optional<std::chrono::seconds> timeLimit = std::nullopt);
+std::vector<Binding>
+bindingsFromReportCommand(CommandRunner& runner, ReportFiles& files,
+                          std::optional<std::chrono::seconds> timeLimit = std::nullopt);
 
 } // namespace quorvel

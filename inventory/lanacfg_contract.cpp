@@ -16,8 +16,8 @@ bool isLanaNumberText(std::string_view lanaText)
         return lanaText.empty();
     const std::size_t end = lanaText.find_last_not_of(kBlanks) + 1;
     const std::string_view number = lanaText.substr(first, end - first);
-    return number.size() <= kMostLanaDigits
-        && number.find_first_not_of("0123456789") == std::string_view::npos;
+    return number.size() <= kMostLanaDigits &&
+           number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
@@ -34,8 +34,8 @@ std::string reportCommand()
 std::string renumberCommand(std::string_view lanaText)
 {
     if (!isLanaNumberText(lanaText))
-        throw OperationError("The LANA text \"" + printableText(lanaText)
-                             + "\" is not a LANA number, so no renumbering command was run.");
+        throw OperationError("The LANA text \"" + printableText(lanaText) +
+                             "\" is not a LANA number, so no renumbering command was run.");
     std::string command = "lanacfg setlananumber";
     command += " ";
     command += lanaText;

@@ -12,8 +12,14 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 [[noreturn]] void refuseUtf16(std::string_view shownName, const std::string& reason)
 {
@@ -28,8 +34,8 @@ bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 std::u16string utf16Units(std::string_view bytes, bool bigEndian, std::string_view shownName)
 {
     if (bytes.size() % 2 != 0)
-        refuseUtf16(shownName, "it is " + std::to_string(bytes.size() + 2)
-                                   + " bytes long, an odd number");
+        refuseUtf16(shownName,
+                    "it is " + std::to_string(bytes.size() + 2) + " bytes long, an odd number");
     std::u16string units(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i) {
         const auto first = static_cast<unsigned char>(bytes[2 * i]);
@@ -37,16 +43,16 @@ std::u16string utf16Units(std::string_view bytes, bool bigEndian, std::string_vi
         units[i] = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
     }
     for (std::size_t i = 0; i < units.size(); ++i) {
-        const bool paired = isHighSurrogate(units[i]) && i + 1 < units.size()
-            && isLowSurrogate(units[i + 1]);
+        const bool paired =
+            isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]);
         if (paired) {
             ++i;
         } else if (isHighSurrogate(units[i]) || isLowSurrogate(units[i])) {
             char unit[8];
             std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(units[i]));
-            refuseUtf16(shownName, std::string("its character ") + std::to_string(i + 1)
-                                       + " is half of a surrogate pair (0x" + unit
-                                       + ") without its other half");
+            refuseUtf16(shownName, std::string("its character ") + std::to_string(i + 1) +
+                                       " is half of a surrogate pair (0x" + unit +
+                                       ") without its other half");
         }
     }
     return units;

@@ -26,10 +26,9 @@ std::string refusal(std::string_view shownName, const std::string& reason)
 [[noreturn]] void refuseOversized(std::string_view shownName, std::uintmax_t size,
                                   std::uintmax_t maxBytes)
 {
-    throw OperationError(refusal(shownName, "it is " + std::to_string(size)
-                                                + " bytes, more than the "
-                                                + std::to_string(maxBytes)
-                                                + " bytes a report can be"));
+    throw OperationError(
+        refusal(shownName, "it is " + std::to_string(size) + " bytes, more than the " +
+                               std::to_string(maxBytes) + " bytes a report can be"));
 }
 
 // CR LF, LF and a lone CR each end a line, as text editors and Windows tools write them: each
@@ -88,10 +87,9 @@ ReportLineTable ReportLineTable::split(std::string bytes, std::string_view shown
     const bool lastLineUnended = !all.empty() && !all.ends_with('\n') && !all.ends_with('\r');
     const std::size_t lineCount = lineEndCount(all) + (lastLineUnended ? 1 : 0);
     if (lineCount > maxLines)
-        throw OperationError(refusal(shownName, "it has " + std::to_string(lineCount)
-                                                    + " lines, more than the "
-                                                    + std::to_string(maxLines)
-                                                    + " lines a report can have"));
+        throw OperationError(
+            refusal(shownName, "it has " + std::to_string(lineCount) + " lines, more than the " +
+                                   std::to_string(maxLines) + " lines a report can have"));
 
     ReportLineTable table;
     table.lines_.reserve(lineCount);

@@ -30,8 +30,8 @@ std::string CommandOutcome::description() const
     case End::TimedOutStopped:
         return "was still running after " + std::to_string(value) + " s and was stopped";
     case End::TimedOutLeftRunning:
-        return "was still running after " + std::to_string(value)
-            + " s; it was left to finish by itself";
+        return "was still running after " + std::to_string(value) +
+               " s; it was left to finish by itself";
     }
     return "ended in an unknown way";
 }

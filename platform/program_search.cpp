@@ -7,7 +7,8 @@ namespace quorvel {
 namespace {
 
 // dash's search path when PATH is not set at all.
-constexpr const char* kShellDefaultPath = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
+constexpr const char* kShellDefaultPath =
+    "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
 // cmd.exe's own order when PATHEXT is missing or empty, as cmd.exe under wine tries them.
 constexpr std::wstring_view kCmdDefaultPathext = L".bat;.com;.cmd;.exe";
 
@@ -28,7 +29,8 @@ std::vector<std::basic_string_view<Char>> splitAt(std::basic_string_view<Char> t
 bool hasExtension(std::wstring_view name)
 {
     const std::size_t dot = name.rfind(L'.');
-    return dot != std::wstring_view::npos && name.find_first_of(L"\\/", dot) == std::wstring_view::npos;
+    return dot != std::wstring_view::npos &&
+           name.find_first_of(L"\\/", dot) == std::wstring_view::npos;
 }
 
 std::optional<std::wstring> findInFolder(const std::wstring& folder, std::wstring_view name,
@@ -76,16 +78,16 @@ std::vector<std::wstring> cmdPathEntries(std::wstring_view path)
     return entries;
 }
 
-
-std::optional<std::string> findProgramLikeSh(
-    std::string_view name, const char* path,
-    const std::function<bool(const std::string&)>& isExecutableFile)
+std::optional<std::string>
+findProgramLikeSh(std::string_view name, const char* path,
+                  const std::function<bool(const std::string&)>& isExecutableFile)
 {
     if (name.empty())
         return std::nullopt;
     if (name.find('/') != std::string_view::npos)
         return std::string(name);
-    for (const std::string_view entry : splitAt(std::string_view(path ? path : kShellDefaultPath), ':')) {
+    for (const std::string_view entry :
+         splitAt(std::string_view(path ? path : kShellDefaultPath), ':')) {
         std::string candidate = entry.empty() ? std::string(".") : std::string(entry);
         candidate += '/';
         candidate += name;
@@ -95,9 +97,10 @@ std::optional<std::string> findProgramLikeSh(
     return std::nullopt;
 }
 
-std::optional<std::wstring> findProgramLikeCmd(
-    std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
-    std::wstring_view pathext, const std::function<bool(const std::wstring&)>& isFile)
+std::optional<std::wstring>
+findProgramLikeCmd(std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
+                   std::wstring_view pathext,
+                   const std::function<bool(const std::wstring&)>& isFile)
 {
     if (name.empty())
         return std::nullopt;

@@ -15,9 +15,9 @@ namespace quorvel {
 // The POSIX shell's rule: a name holding "/" as it stands; otherwise the first entry of
 // `path` (":"-separated, an empty entry meaning the current folder) where it is an
 // executable file. A null `path` is the shell's default search path.
-std::optional<std::string> findProgramLikeSh(
-    std::string_view name, const char* path,
-    const std::function<bool(const std::string&)>& isExecutableFile);
+std::optional<std::string>
+findProgramLikeSh(std::string_view name, const char* path,
+                  const std::function<bool(const std::string&)>& isExecutableFile);
 
 // PATH's entries as cmd.exe reads them: a ';' between double quotes belongs to the entry, and
 // one quote at each end of an entry is dropped. Empty entries are kept.
@@ -28,8 +28,9 @@ std::vector<std::wstring> cmdPathEntries(std::wstring_view path);
 // in each folder the name with every extension of `pathext` in turn (".bat;.com;.cmd;.exe"
 // when empty, as cmd.exe under wine), after the name as it stands if it has an extension
 // already. A name with a folder or drive in it is looked for only there.
-std::optional<std::wstring> findProgramLikeCmd(
-    std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
-    std::wstring_view pathext, const std::function<bool(const std::wstring&)>& isFile);
+std::optional<std::wstring>
+findProgramLikeCmd(std::wstring_view name, std::wstring_view currentFolder, std::wstring_view path,
+                   std::wstring_view pathext,
+                   const std::function<bool(const std::wstring&)>& isFile);
 
 } // namespace quorvel

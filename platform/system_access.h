@@ -41,7 +41,9 @@ public:
     SystemCommandRunner() = default;
     // "cmd /c REST" runs in `reportFolder`; a current folder in its program search (an empty
     // PATH entry to sh, cmd's first place) still means this program's, as for other commands.
-    explicit SystemCommandRunner(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder) {}
+    explicit SystemCommandRunner(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder)
+    {
+    }
 
     CommandOutcome run(const std::string& commandLine,
                        std::optional<TimeLimit> limit = std::nullopt) override;

@@ -14,8 +14,8 @@ namespace {
 // it. A failure to write it leaves nothing else to tell.
 void tell(ByteOutput& err, std::string_view message, std::string_view moreLines = {})
 {
-    err.write(std::string(kProgramName) + ": " + printableText(message) + "\n"
-              + std::string(moreLines));
+    err.write(std::string(kProgramName) + ": " + printableText(message) + "\n" +
+              std::string(moreLines));
 }
 
 void printBindings(ByteOutput& out, const std::vector<Binding>& bindings)
@@ -35,9 +35,9 @@ int listAdapters(const UnattendedRequest& request, CommandRunner& runner, Report
     return kStatusDone;
 }
 
-int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
-               CommandRunner& runner, ReportFiles& files, RenumberingLock& lock,
-               bool userMayRenumber, ByteOutput& out, ByteOutput& err)
+int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice, CommandRunner& runner,
+               ReportFiles& files, RenumberingLock& lock, bool userMayRenumber, ByteOutput& out,
+               ByteOutput& err)
 {
     const NamedAssignmentResult result =
         assignLana0ByName(choice, runner, files, lock, request.timeout, userMayRenumber);
@@ -64,8 +64,7 @@ int setAdapter(const UnattendedRequest& request, const AdapterChoice& choice,
 
 int runUnattended(const std::vector<std::string>& arguments, const std::string& version,
                   OptionStyle style, CommandRunner& runner, ReportFiles& files,
-                  RenumberingLock& lock, bool userMayRenumber, ByteOutput& out,
-                  ByteOutput& err)
+                  RenumberingLock& lock, bool userMayRenumber, ByteOutput& out, ByteOutput& err)
 {
     try {
         const ParsedOptions parsed = parseUnattendedOptions(arguments, version, style);
@@ -84,8 +83,8 @@ int runUnattended(const std::vector<std::string>& arguments, const std::string& 
             return setAdapter(request, {set->adapterName, false}, runner, files, lock,
                               userMayRenumber, out, err);
         if (const auto* match = std::get_if<SetMatchRequest>(&request.action))
-            return setAdapter(request, {match->pattern, true}, runner, files, lock,
-                              userMayRenumber, out, err);
+            return setAdapter(request, {match->pattern, true}, runner, files, lock, userMayRenumber,
+                              out, err);
         return listAdapters(request, runner, files, out);
     } catch (...) {
         tell(err, describeCurrentError());

@@ -1,10 +1,9 @@
+#include "app/icons/quorvel.xpm"
 #include "platform/posix/descriptor_output.h"
 #include "platform/posix/run_interruption.h"
 #include "platform/system_access.h"
 #include "unattended/unattended_mode.h"
 #include "window/qt/form1.h"
-
-#include "app/icons/quorvel.xpm"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,8 +32,8 @@ std::optional<std::string> missingDisplayReason()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // An explicit platform plugin (offscreen, vnc, ...) needs no display server.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return std::string(kNoDisplayText);
 #endif
     // Other systems always come with their display.

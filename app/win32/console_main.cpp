@@ -57,10 +57,9 @@ int startWindowProgram(ByteOutput& errors)
     startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION started{};
     if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &started)
-        == 0) {
-        errors.write("quorvel: could not start \"" + ansiFromWide(program)
-                     + "\": " + systemMessage(::GetLastError()) + '\n');
+                         nullptr, &startup, &started) == 0) {
+        errors.write("quorvel: could not start \"" + ansiFromWide(program) +
+                     "\": " + systemMessage(::GetLastError()) + '\n');
         return EXIT_FAILURE;
     }
     ::CloseHandle(started.hThread);

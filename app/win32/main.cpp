@@ -2,13 +2,13 @@
 #include "app/win32/options_run.h"
 #include "inventory/operation_error.h"
 #include "platform/system_access.h"
-#include "window/win32/message_dialog.h"
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"
+#include "window/win32/message_dialog.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <cstdlib>
 #include <string>
 #include <vector>

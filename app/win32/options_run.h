@@ -1,8 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace quorvel {
 

@@ -6,9 +6,10 @@
 //   floor_program --window        shows it until it is closed
 //   floor_program --version       writes a line to standard output and ends, making no window
 //   floor_program PROGRAM [ARGS]  runs that command line and ends with its status
+#include <windows.h>
+
 #include <stdexcept>
 #include <string>
-#include <windows.h>
 
 namespace {
 

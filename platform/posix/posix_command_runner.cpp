@@ -3,10 +3,9 @@
 // other command line is split by the Windows command-line rules and started directly, never
 // through a shell, its program found on PATH as the shell finds it and started with its
 // arguments as the bytes they are.
-#include "platform/system_access.h"
-
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"
+#include "platform/system_access.h"
 #include "run_interruption.h"
 
 #include <QProcess>
@@ -22,9 +21,9 @@
 #include <memory>
 #include <optional>
 #include <pthread.h>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ; // NOLINT(readability-redundant-declaration): POSIX has programs declare it
@@ -43,8 +42,8 @@ std::string startFailure(const std::string& commandLine, const std::string& reas
 bool isExecutableFile(const std::string& path)
 {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
-        && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
 }
 
 QString localText(const std::string& bytes)
@@ -130,7 +129,8 @@ std::string currentFolder()
     std::string folder(256, '\0');
     while (::getcwd(folder.data(), folder.size()) == nullptr) {
         if (errno != ERANGE)
-            throw OperationError(std::string("the current folder is unknown: ") + std::strerror(errno));
+            throw OperationError(std::string("the current folder is unknown: ") +
+                                 std::strerror(errno));
         folder.resize(folder.size() * 2);
     }
     folder.resize(std::strlen(folder.c_str()));
@@ -200,7 +200,8 @@ void keepRunning(std::unique_ptr<QProcess> process)
 CommandOutcome waitForEnd(std::unique_ptr<QProcess>& process, pid_t group,
                           std::optional<TimeLimit> limit)
 {
-    const int waitMs = limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
+    const int waitMs =
+        limit ? static_cast<int>(std::chrono::milliseconds(limit->after).count()) : -1;
     if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
         const auto seconds = static_cast<std::int64_t>(limit->after.count());
         if (limit->action == OnTimeout::Stop) {
@@ -253,8 +254,9 @@ StartedCommand start(const std::string& commandLine, bool mayStop,
 {
     // The system reads each argument only up to a NUL: what ran would not be what was asked.
     if (commandLine.find('\0') != std::string::npos)
-        throw OperationError(startFailure(commandLineForMessages(commandLine),
-                                          "it holds a NUL character, which no command line can carry"));
+        throw OperationError(
+            startFailure(commandLineForMessages(commandLine),
+                         "it holds a NUL character, which no command line can carry"));
     StartedCommand command{std::make_unique<QProcess>()};
     QProcess& process = *command.process;
     // Both as bytes: QProcess would take them as text.
@@ -302,7 +304,7 @@ StartedCommand start(const std::string& commandLine, bool mayStop,
 } // namespace
 
 CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
-                                       std::optional<TimeLimit> limit)
+                                        std::optional<TimeLimit> limit)
 {
     const bool mayStop = limit && limit->action == OnTimeout::Stop;
     StartedCommand command = start(commandLine, mayStop, reportFolder_);

@@ -47,7 +47,8 @@ std::string lockFilePath()
 // write where it points.
 int openLockFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0) {
         const int error = errno;
         fail(path, error == ELOOP ? "it is a symbolic link" : std::strerror(error));
@@ -65,8 +66,8 @@ bool stillAtPath(int fd, const std::string& path)
 {
     struct stat locked {};
     struct stat atPath {};
-    return ::fstat(fd, &locked) == 0 && ::lstat(path.c_str(), &atPath) == 0
-        && locked.st_dev == atPath.st_dev && locked.st_ino == atPath.st_ino;
+    return ::fstat(fd, &locked) == 0 && ::lstat(path.c_str(), &atPath) == 0 &&
+           locked.st_dev == atPath.st_dev && locked.st_ino == atPath.st_ino;
 }
 
 } // namespace
@@ -100,8 +101,8 @@ void SystemRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
         if (error != EWOULDBLOCK && error != EINTR)
             fail(path, std::strerror(error));
         if (std::chrono::steady_clock::now() >= deadline)
-            fail(path, "another run was still giving an adapter LANA 0 after "
-                           + std::to_string(wait->count()) + " s");
+            fail(path, "another run was still giving an adapter LANA 0 after " +
+                           std::to_string(wait->count()) + " s");
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(100));
     }

@@ -1,8 +1,7 @@
 // The report file on a POSIX disk: opened and read with the POSIX calls, since QFile can
 // neither refuse a link nor open without blocking; named and removed through QtCore.
-#include "platform/system_access.h"
-
 #include "platform/posix/run_interruption.h"
+#include "platform/system_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +14,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -32,7 +31,9 @@ QString qtPath(const std::string& path)
 // Messages name the file as the user would find it, not as the program happened to spell it.
 std::string displayName(const std::string& path)
 {
-    return QDir::toNativeSeparators(QFileInfo(qtPath(path)).absoluteFilePath()).toLocal8Bit().toStdString();
+    return QDir::toNativeSeparators(QFileInfo(qtPath(path)).absoluteFilePath())
+        .toLocal8Bit()
+        .toStdString();
 }
 
 [[noreturn]] void fail(const char* what, const std::string& path, const std::string& reason)
@@ -116,8 +117,8 @@ const SystemPath& PrivateReportFolder::path()
     pattern += "/quorvel-XXXXXX";
     // mkdtemp makes it with a name nobody had and for this user alone (0700).
     if (::mkdtemp(pattern.data()) == nullptr)
-        throw OperationError("Could not make a folder for the report in \""
-                             + pattern.substr(0, pattern.rfind('/')) + "\": " + std::strerror(errno));
+        throw OperationError("Could not make a folder for the report in \"" +
+                             pattern.substr(0, pattern.rfind('/')) + "\": " + std::strerror(errno));
     path_ = pattern;
     noteReportFolder(path_.c_str());
     return path_;
@@ -131,13 +132,12 @@ void SystemReportFiles::removeLeftover(const std::string& shortPath)
     if (!entry.exists() && !entry.isSymLink())
         return;
     if (entry.isDir() && !entry.isSymLink())
-        fail("Could not remove", path,
-             "a folder stands where the report file must be written");
+        fail("Could not remove", path, "a folder stands where the report file must be written");
     QFile file(qtPath(path));
     if (!file.remove())
         fail("Could not remove", path,
-             "it is left from an earlier run and could not pass for the new report: "
-                 + file.errorString().toStdString());
+             "it is left from an earlier run and could not pass for the new report: " +
+                 file.errorString().toStdString());
 }
 
 std::unique_ptr<OpenReportFile> SystemReportFiles::open(const std::string& shortPath)

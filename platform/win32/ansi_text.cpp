@@ -2,8 +2,9 @@
 
 #include "inventory/operation_error.h"
 
-#include <climits>
 #include <windows.h>
+
+#include <climits>
 
 namespace quorvel {
 
@@ -13,8 +14,8 @@ namespace {
 int checkedLength(std::size_t length)
 {
     if (length > static_cast<std::size_t>(INT_MAX))
-        throw OperationError("A text of " + std::to_string(length)
-                             + " characters is too long to convert");
+        throw OperationError("A text of " + std::to_string(length) +
+                             " characters is too long to convert");
     return static_cast<int>(length);
 }
 

@@ -2,13 +2,12 @@
 // exactly as composed, with no console window. "cmd /c ..." runs the system's own cmd.exe; any
 // other command's program is found as cmd.exe would find it (current folder, then PATH, with
 // PATHEXT) and named as the application.
-#include "platform/system_access.h"
-
 #include "ansi_text.h"
 #include "inventory/system_interfaces.h"
 #include "owned_handle.h"
 #include "platform/command_line_words.h"
 #include "platform/program_search.h"
+#include "platform/system_access.h"
 #include "system_message.h"
 
 #include <windows.h>
@@ -56,9 +55,8 @@ std::wstring environmentValue(const wchar_t* name)
 
 std::wstring currentFolder()
 {
-    return filledString([](wchar_t* buffer, DWORD size) {
-        return ::GetCurrentDirectoryW(size, buffer);
-    });
+    return filledString(
+        [](wchar_t* buffer, DWORD size) { return ::GetCurrentDirectoryW(size, buffer); });
 }
 
 // The system's own interpreter: a cmd.exe in the current folder is never the one that runs.
@@ -92,9 +90,9 @@ std::wstring applicationName(const std::string& commandLine)
         fail(commandLine, "the command line is empty");
     // The report command reaches its program through cmd.exe's search; this one must reach
     // the same program.
-    const auto program = findProgramLikeCmd(wideFromAnsi(words.front()), currentFolder(),
-                                            environmentValue(L"PATH"),
-                                            environmentValue(L"PATHEXT"), isFile);
+    const auto program =
+        findProgramLikeCmd(wideFromAnsi(words.front()), currentFolder(), environmentValue(L"PATH"),
+                           environmentValue(L"PATHEXT"), isFile);
     if (!program)
         fail(commandLine, words.front() + ": not found in the current folder or on PATH");
     return *program;
@@ -102,9 +100,10 @@ std::wstring applicationName(const std::string& commandLine)
 
 bool isAbsoluteFolder(std::wstring_view folder)
 {
-    const bool drive = folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/');
-    const bool share = folder.size() >= 2 && (folder[0] == L'\\' || folder[0] == L'/')
-        && (folder[1] == L'\\' || folder[1] == L'/');
+    const bool drive =
+        folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/');
+    const bool share = folder.size() >= 2 && (folder[0] == L'\\' || folder[0] == L'/') &&
+                       (folder[1] == L'\\' || folder[1] == L'/');
     return drive || share;
 }
 
@@ -141,7 +140,8 @@ std::vector<wchar_t> environmentFromHere()
 {
     std::vector<std::wstring> variables;
     if (wchar_t* block = ::GetEnvironmentStringsW(); block != nullptr) {
-        for (const wchar_t* variable = block; *variable != L'\0'; variable += variables.back().size() + 1)
+        for (const wchar_t* variable = block; *variable != L'\0';
+             variable += variables.back().size() + 1)
             variables.emplace_back(variable);
         ::FreeEnvironmentStringsW(block);
     }
@@ -155,14 +155,16 @@ std::vector<wchar_t> environmentFromHere()
     }
     if (!replaced) {
         // The block stays sorted by name, as Windows wants it.
-        const auto later = std::find_if(variables.begin(), variables.end(), [](const std::wstring& variable) {
-            return variable[0] != L'=' && ::_wcsicmp(variable.c_str(), L"PATH") > 0;
-        });
+        const auto later =
+            std::find_if(variables.begin(), variables.end(), [](const std::wstring& variable) {
+                return variable[0] != L'=' && ::_wcsicmp(variable.c_str(), L"PATH") > 0;
+            });
         variables.insert(later, path);
     }
     std::vector<wchar_t> environment;
     for (const std::wstring& variable : variables)
-        environment.insert(environment.end(), variable.c_str(), variable.c_str() + variable.size() + 1);
+        environment.insert(environment.end(), variable.c_str(),
+                           variable.c_str() + variable.size() + 1);
     environment.push_back(L'\0');
     return environment;
 }
@@ -182,8 +184,7 @@ HANDLE inheritableStandardError()
         return nullptr;
     HANDLE copy = nullptr;
     if (::DuplicateHandle(::GetCurrentProcess(), own, ::GetCurrentProcess(), &copy, 0, TRUE,
-                          DUPLICATE_SAME_ACCESS)
-        == 0)
+                          DUPLICATE_SAME_ACCESS) == 0)
         return nullptr;
     return copy;
 }
@@ -223,7 +224,8 @@ struct StartedCommand {
 
 // Started suspended when it may have to be stopped, so that it is in its job before it can
 // start anything of its own.
-StartedCommand start(const std::string& commandLine, bool mayStop, PrivateReportFolder* reportFolder)
+StartedCommand start(const std::string& commandLine, bool mayStop,
+                     PrivateReportFolder* reportFolder)
 {
     std::wstring line = wideFromAnsi(commandLine);
     // CreateProcessW would read the line only up to the NUL, and run something else.
@@ -248,11 +250,11 @@ StartedCommand start(const std::string& commandLine, bool mayStop, PrivateReport
     PROCESS_INFORMATION started{};
     // The line goes as composed: cmd and lanacfg see what a command prompt would give them.
     if (::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE,
-                         CREATE_NO_WINDOW | (mayStop ? CREATE_SUSPENDED : 0)
-                             | (elsewhere ? CREATE_UNICODE_ENVIRONMENT : 0),
+                         CREATE_NO_WINDOW | (mayStop ? CREATE_SUSPENDED : 0) |
+                             (elsewhere ? CREATE_UNICODE_ENVIRONMENT : 0),
                          elsewhere ? environment.data() : nullptr,
-                         elsewhere ? reportFolder->path().c_str() : nullptr, &startup, &started)
-        == 0)
+                         elsewhere ? reportFolder->path().c_str() : nullptr, &startup,
+                         &started) == 0)
         fail(commandLine, systemMessage(::GetLastError()));
     StartedCommand command{OwnedHandle(started.hProcess), OwnedHandle()};
     const OwnedHandle thread(started.hThread);
@@ -282,7 +284,7 @@ void stop(const StartedCommand& command)
 } // namespace
 
 CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
-                                       std::optional<TimeLimit> limit)
+                                        std::optional<TimeLimit> limit)
 {
     const bool mayStop = limit && limit->action == OnTimeout::Stop;
     const StartedCommand command = start(commandLine, mayStop, reportFolder_);

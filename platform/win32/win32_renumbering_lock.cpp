@@ -2,9 +2,8 @@
 // session (a logon script, a scheduled task, psexec) take turns; where the machine's namespace
 // is refused, the session's. Windows gives an abandoned mutex to the next waiter, so a killed
 // run never keeps the others waiting.
-#include "platform/system_access.h"
-
 #include "owned_handle.h"
+#include "platform/system_access.h"
 #include "system_message.h"
 
 #include <windows.h>
@@ -62,8 +61,8 @@ void SystemRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
         held_ = reinterpret_cast<std::intptr_t>(mutex.release());
         return;
     case WAIT_TIMEOUT:
-        fail("another run was still giving an adapter LANA 0 after " + std::to_string(wait->count())
-             + " s");
+        fail("another run was still giving an adapter LANA 0 after " +
+             std::to_string(wait->count()) + " s");
     default:
         fail(systemMessage(::GetLastError()));
     }

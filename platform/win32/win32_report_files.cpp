@@ -1,10 +1,9 @@
 // The report file on a Windows disk, read as bytes (the system's ANSI code page, as a default
 // text stream reads it).
-#include "platform/system_access.h"
-
 #include "ansi_text.h"
 #include "inventory/system_interfaces.h"
 #include "owned_handle.h"
+#include "platform/system_access.h"
 #include "system_message.h"
 
 #include <windows.h>
@@ -142,12 +141,12 @@ public:
 
         acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(sid));
         auto* acl = reinterpret_cast<ACL*>(acl_.data());
-        if (::InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) == 0
-            || ::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
-                                       GENERIC_ALL, sid) == 0
-            || ::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) == 0
-            || ::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) == 0
-            || ::SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED) == 0)
+        if (::InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) == 0 ||
+            ::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                                    GENERIC_ALL, sid) == 0 ||
+            ::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) == 0 ||
+            ::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) == 0 ||
+            ::SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED) == 0)
             failToMake(::GetLastError());
         attributes_ = {sizeof attributes_, &descriptor_, FALSE};
     }
@@ -217,8 +216,8 @@ const SystemPath& PrivateReportFolder::path()
     UserOnlySecurity security;
     // A name nobody has: CreateDirectoryW makes a new folder or fails, never opens another's.
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::wstring folder = temporary + L"quorvel-" + std::to_wstring(::GetCurrentProcessId()) + L"-"
-            + std::to_wstring(::GetTickCount() + attempt);
+        std::wstring folder = temporary + L"quorvel-" + std::to_wstring(::GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(::GetTickCount() + attempt);
         if (::CreateDirectoryW(folder.c_str(), security.attributes()) != 0) {
             path_ = std::move(folder);
             return path_;
@@ -243,13 +242,13 @@ void SystemReportFiles::removeLeftover(const std::string& path)
         fail("Could not remove", widePath, "a folder stands where the report file must be written");
     if (!deleteEvenIfReadOnly(widePath, attributes))
         fail("Could not remove", widePath,
-             "it is left from an earlier run and could not pass for the new report: "
-                 + systemMessage(::GetLastError()));
+             "it is left from an earlier run and could not pass for the new report: " +
+                 systemMessage(::GetLastError()));
     // A file that another program holds open with delete sharing keeps its name, pending
     // deletion, until that program closes it: cmd's redirection would then fail on it, and
     // the old report be read as the new one.
-    if (::GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES
-        || (::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND))
+    if (::GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        (::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND))
         fail("Could not remove", widePath,
              "another program holds it open, and it stays until that program closes it");
 }

@@ -1,11 +1,10 @@
 #include "assignment/lana_assignment.h"
-#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/fake_lanacfg.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,13 +87,13 @@ TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItN
         EXPECT_EQ(result.outcome, NamedAssignmentOutcome::NotTaken);
         // Only a command that failed is blamed on the rights.
         EXPECT_EQ(result.message,
-                  R"("3Com" still shows LANA "4")"
-                      + std::string(renumbered.succeeded()
-                                        ? ""
-                                        : ": the renumbering command \"lanacfg setlananumber 4 0\" "
-                                          "exited with status 5; changing LANA numbers needs an "
-                                          "administrator, for example a computer start-up script "
-                                          "or psexec -s"));
+                  R"("3Com" still shows LANA "4")" +
+                      std::string(renumbered.succeeded()
+                                      ? ""
+                                      : ": the renumbering command \"lanacfg setlananumber 4 0\" "
+                                        "exited with status 5; changing LANA numbers needs an "
+                                        "administrator, for example a computer start-up script "
+                                        "or psexec -s"));
     }
 }
 
@@ -118,30 +117,78 @@ TEST(AssignmentByName, RenumbersTheOneAdapterOfThatNameAndChecksThatItTook)
         std::string message;
         int commands;
     } cases[] = {
-        {"assigned", {"3Com"}, before, {}, NamedAssignmentOutcome::Assigned,
-         R"("3Com" is on LANA 0)", 3},
-        {"matched", {"3C?M*", true}, before, {}, NamedAssignmentOutcome::Assigned,
-         R"("3Com" is on LANA 0)", 3},
-        {"on LANA 0 already", {"3Com"}, after, {}, NamedAssignmentOutcome::Assigned,
-         R"("3Com" is on LANA 0)", 1},
-        {"not listed", {"3com"}, before, {}, NamedAssignmentOutcome::NotListed,
-         R"(no adapter named "3com" is listed; the listed adapters are:)", 1},
-        {"not matched", {"3Com?", true}, before, {}, NamedAssignmentOutcome::NotListed,
-         R"(no listed adapter matches "3Com?"; the listed adapters are:)", 1},
-        {"two of that name", {"Twin"}, twins, {}, NamedAssignmentOutcome::Ambiguous,
-         R"(more than one adapter is named "Twin", on LANAs "2", "4")", 1},
-        {"a star is no wildcard to --set", {"*"}, before, {}, NamedAssignmentOutcome::NotListed,
-         R"(no adapter named "*" is listed; the listed adapters are:)", 1},
-        {"two matched", {"*", true}, before, {}, NamedAssignmentOutcome::Ambiguous,
-         R"(more than one listed adapter matches "*":)", 1},
-        {"tool failed", {"3Com"}, before, {CommandOutcome::End::Exited, 5},
+        {"assigned",
+         {"3Com"},
+         before,
+         {},
+         NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)",
+         3},
+        {"matched",
+         {"3C?M*", true},
+         before,
+         {},
+         NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)",
+         3},
+        {"on LANA 0 already",
+         {"3Com"},
+         after,
+         {},
+         NamedAssignmentOutcome::Assigned,
+         R"("3Com" is on LANA 0)",
+         1},
+        {"not listed",
+         {"3com"},
+         before,
+         {},
+         NamedAssignmentOutcome::NotListed,
+         R"(no adapter named "3com" is listed; the listed adapters are:)",
+         1},
+        {"not matched",
+         {"3Com?", true},
+         before,
+         {},
+         NamedAssignmentOutcome::NotListed,
+         R"(no listed adapter matches "3Com?"; the listed adapters are:)",
+         1},
+        {"two of that name",
+         {"Twin"},
+         twins,
+         {},
+         NamedAssignmentOutcome::Ambiguous,
+         R"(more than one adapter is named "Twin", on LANAs "2", "4")",
+         1},
+        {"a star is no wildcard to --set",
+         {"*"},
+         before,
+         {},
+         NamedAssignmentOutcome::NotListed,
+         R"(no adapter named "*" is listed; the listed adapters are:)",
+         1},
+        {"two matched",
+         {"*", true},
+         before,
+         {},
+         NamedAssignmentOutcome::Ambiguous,
+         R"(more than one listed adapter matches "*":)",
+         1},
+        {"tool failed",
+         {"3Com"},
+         before,
+         {CommandOutcome::End::Exited, 5},
          NamedAssignmentOutcome::NotTaken,
-         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
-             + R"(" exited with status 5)", 3},
-        {"left running", {"3Com"}, before, {CommandOutcome::End::TimedOutLeftRunning, 30},
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering +
+             R"(" exited with status 5)",
+         3},
+        {"left running",
+         {"3Com"},
+         before,
+         {CommandOutcome::End::TimedOutLeftRunning, 30},
          NamedAssignmentOutcome::NotTaken,
-         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering
-             + R"(" was still running after 30 s; it was left to finish by itself)", 3},
+         R"("3Com" still shows LANA "4": the renumbering command ")" + renumbering +
+             R"(" was still running after 30 s; it was left to finish by itself)",
+         3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,9 +5,8 @@
 #include "tests/support/error_of.h"
 #include "tests/support/fake_lanacfg.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -136,20 +135,31 @@ TEST_F(Refresh, FailedReportCommandWithAnEmptyReportIsAnError)
         const char* name;
         CommandOutcome outcome;
         std::optional<std::string> report;
-        std::string error; // empty: listed
+        std::string error;                                              // empty: listed
         ProgramNotFound notFound = {127, "the folders listed in PATH"}; // sh's
     } cases[] = {
-        {"not found by sh, empty report", {CommandOutcome::End::Exited, 127}, "",
+        {"not found by sh, empty report",
+         {CommandOutcome::End::Exited, 127},
+         "",
          command + "exited with status 127: lanacfg was not found on the search path (looked in "
                    "the folders listed in PATH) and wrote no report"},
-        {"not found by cmd, empty report", {CommandOutcome::End::Exited, 9009}, "",
+        {"not found by cmd, empty report",
+         {CommandOutcome::End::Exited, 9009},
+         "",
          command + "exited with status 9009: lanacfg was not found on the search path (looked in "
-                   "the current folder, then the folders listed in PATH) and wrote no report", cmd},
-        {"cmd's status from sh", {CommandOutcome::End::Exited, 9009}, "",
+                   "the current folder, then the folders listed in PATH) and wrote no report",
+         cmd},
+        {"cmd's status from sh",
+         {CommandOutcome::End::Exited, 9009},
+         "",
          command + "exited with status 9009 and wrote no report"},
-        {"failed, no report file", {CommandOutcome::End::Exited, 1}, std::nullopt,
+        {"failed, no report file",
+         {CommandOutcome::End::Exited, 1},
+         std::nullopt,
          "Could not open \"lanapaths.txt\": no such file"},
-        {"failed, empty report", {CommandOutcome::End::Signalled, 9}, "",
+        {"failed, empty report",
+         {CommandOutcome::End::Signalled, 9},
+         "",
          command + "was ended by signal 9 and wrote no report"},
         {"failed, a report all the same", {CommandOutcome::End::Exited, 1}, oneCard, ""},
         {"succeeded, empty report", {}, "", ""},
@@ -193,9 +203,11 @@ TEST_F(Refresh, UnderATimeLimitTheReportCommandIsStoppedAtItAndMustEndWithSucces
         std::string error; // empty: listed
     } cases[] = {
         {"success", {}, ""},
-        {"failure", {CommandOutcome::End::Exited, 1},
+        {"failure",
+         {CommandOutcome::End::Exited, 1},
          "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" exited with status 1"},
-        {"time limit", {CommandOutcome::End::TimedOutStopped, 30},
+        {"time limit",
+         {CommandOutcome::End::TimedOutStopped, 30},
          "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" was still running "
          "after 30 s and was stopped"},
     };

@@ -3,7 +3,6 @@
 #include "tests/support/error_of.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace quorvel {

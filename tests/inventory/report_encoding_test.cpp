@@ -2,7 +2,6 @@
 #include "inventory/system_interfaces.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 
@@ -11,7 +10,10 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::optional<std::string> refuseAnyText(std::u16string_view /*text*/) { return std::nullopt; }
+std::optional<std::string> refuseAnyText(std::u16string_view /*text*/)
+{
+    return std::nullopt;
+}
 
 TEST(ReportEncoding, Utf16WithItsMarkIsConvertedAndOtherBytesStayAsTheyAre)
 {
@@ -58,8 +60,8 @@ TEST(ReportEncoding, Utf16ThatCannotBeConvertedIsAnErrorNamingTheReport)
         } catch (const OperationError& error) {
             EXPECT_EQ(std::string(error.what()),
                       std::string("Could not read \"/w/lanapaths.txt\": it is UTF-16 text (it "
-                                  "starts with that byte-order mark), but ")
-                          + c.reason);
+                                  "starts with that byte-order mark), but ") +
+                          c.reason);
         }
     }
 }

@@ -3,13 +3,12 @@
 #include "tests/support/error_of.h"
 #include "tests/support/fake_lanacfg.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -100,8 +99,8 @@ TEST(ReportReading, RefusesAFileOverTheLimitOrGrowingPastItWhileRead)
         } files;
         files.size = size;
         EXPECT_EQ(testing::errorOf([&] { readReport(files, "/w/lanapaths.txt"); }),
-                  std::string("Refused to read \"/w/lanapaths.txt\": it is ") + shown
-                      + " bytes, more than the 67108864 bytes a report can be");
+                  std::string("Refused to read \"/w/lanapaths.txt\": it is ") + shown +
+                      " bytes, more than the 67108864 bytes a report can be");
     }
 }
 

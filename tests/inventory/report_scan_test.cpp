@@ -3,7 +3,6 @@
 #include "tests/support/fake_lanacfg.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,7 +45,9 @@ TEST(ReportScan, ListsNetBEUIBindingsOnLanAdaptersOnly)
     const std::vector<ScanCase> cases = {
         {"empty report", {}, {}},
         {"no LANA line", {"LANA paths", "", kNetBEUI + "Card"}, {}},
-        {"one binding", {"Lana:  3", kNetBEUI + "3Com EtherLink III"}, {{"3", "3Com EtherLink III"}}},
+        {"one binding",
+         {"Lana:  3", kNetBEUI + "3Com EtherLink III"},
+         {{"3", "3Com EtherLink III"}}},
         {"other protocol skipped, scan goes on",
          {"Lana:  0", "-->NetBT-->Intel PRO/100", "Lana:  1", kNetBEUI + "Intel PRO/100"},
          {{"1", "Intel PRO/100"}}},
@@ -59,19 +60,23 @@ TEST(ReportScan, ListsNetBEUIBindingsOnLanAdaptersOnly)
         {"lower-case lana: is no LANA line", {"lana:  4", kNetBEUI + "Card"}, {}},
         {"capital LANA: is no LANA line", {"LANA:  4", kNetBEUI + "Card"}, {}},
         {"LANA line too short for its number", {"Lana:", kNetBEUI + "Card"}, {{"", "Card"}}},
-        {"number text keeps what follows it", {"Lana:  7 (primary)", kNetBEUI + "Card"},
+        {"number text keeps what follows it",
+         {"Lana:  7 (primary)", kNetBEUI + "Card"},
          {{"7 (primary)", "Card"}}},
         {"marker later in the line: name still from character 23",
-         {"Lana:  5", "xx" + kNetBEUI + "Card"}, {{"5", "->Card"}}},
+         {"Lana:  5", "xx" + kNetBEUI + "Card"},
+         {{"5", "->Card"}}},
         {"binding line of exactly the marker", {"Lana:  6", kNetBEUI}, {{"6", ""}}},
         {"LANA text from seven past the marker, anywhere in the line",
-         {"   Lana:  9", kNetBEUI + "Card"}, {{"9", "Card"}}},
+         {"   Lana:  9", kNetBEUI + "Card"},
+         {{"9", "Card"}}},
         {"two LANA lines in a row", {"Lana:  1", "Lana:  2", kNetBEUI + "Card"}, {{"2", "Card"}}},
         {"LANA line on the last line is never examined", {"", "Lana:  8"}, {}},
         {"resumes at the binding line, itself a LANA line, after a hit",
          {"Lana:  1", kNetBEUI + "Lana:  2", kNetBEUI + "B"},
          {{"1", "Lana:  2"}, {"2", "B"}}},
-        {"no duplicate check", {"Lana:  1", kNetBEUI + "A", "Lana:  1", kNetBEUI + "A"},
+        {"no duplicate check",
+         {"Lana:  1", kNetBEUI + "A", "Lana:  1", kNetBEUI + "A"},
          {{"1", "A"}, {"1", "A"}}},
     };
     for (const ScanCase& c : cases) {

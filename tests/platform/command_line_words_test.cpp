@@ -1,7 +1,6 @@
 #include "platform/command_line_words.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,7 +38,8 @@ TEST(SplitWindowsCommandLine, FollowsTheRuntimeRules)
         {R"("a\"b")", {"a\"b"}},
         {R"("unterminated x)", {"unterminated x"}},
         {R"(a ")", {"a", ""}},
-        {R"#(a;b "$(touch x)" `y` p|q r&&s >out)#", {"a;b", "$(touch x)", "`y`", "p|q", "r&&s", ">out"}},
+        {R"#(a;b "$(touch x)" `y` p|q r&&s >out)#",
+         {"a;b", "$(touch x)", "`y`", "p|q", "r&&s", ">out"}},
         {"a\nb \xC3\xA9", {"a\nb", "\xC3\xA9"}},
         {"a\0b c"sv, {std::string("a\0b", 3), "c"}},
     };

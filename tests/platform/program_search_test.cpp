@@ -1,8 +1,7 @@
 #include "platform/program_search.h"
 
-#include <gtest/gtest.h>
-
 #include <cwctype>
+#include <gtest/gtest.h>
 #include <optional>
 #include <set>
 #include <string>
@@ -12,7 +11,8 @@ namespace {
 
 TEST(FindProgramLikeSh, FollowsTheShellsSearch)
 {
-    const std::set<std::string> executables = {"./lanacfg", "/opt/tool/lanacfg", "/usr/bin/lanacfg"};
+    const std::set<std::string> executables = {"./lanacfg", "/opt/tool/lanacfg",
+                                               "/usr/bin/lanacfg"};
     const auto isExecutable = [&](const std::string& path) { return executables.contains(path); };
     const struct {
         const char* name;
@@ -47,8 +47,8 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
         return text;
     };
     const std::set<std::wstring> files = {
-        L"c:\\work\\lanacfg.bat",  L"c:\\tools\\lanacfg.exe",     L"c:\\program files\\lanacfg.com",
-        L"d:\\x\\lanacfg.exe",     L"c:\\both\\lanacfg.exe",      L"c:\\both\\lanacfg.cmd",
+        L"c:\\work\\lanacfg.bat",     L"c:\\tools\\lanacfg.exe", L"c:\\program files\\lanacfg.com",
+        L"d:\\x\\lanacfg.exe",        L"c:\\both\\lanacfg.exe",  L"c:\\both\\lanacfg.cmd",
         L"c:\\tools;old\\lanacfg.cmd"};
     const auto isFile = [&](const std::wstring& path) { return files.contains(lower(path)); };
     const struct {
@@ -62,8 +62,10 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
         {L"lanacfg", L"C:\\work", L"C:\\tools", L"", L"C:\\work\\lanacfg.bat"},
         {L"lanacfg", L"C:\\empty", L"C:\\tools", L"", L"C:\\tools\\lanacfg.exe"},
         // Each folder is tried with every extension before the next folder.
-        {L"lanacfg", L"C:\\empty", L"C:\\Program Files;C:\\tools", L"", L"C:\\Program Files\\lanacfg.com"},
-        {L"lanacfg", L"C:\\empty", L";\"C:\\Program Files\";;C:\\tools", L".EXE", L"C:\\tools\\lanacfg.EXE"},
+        {L"lanacfg", L"C:\\empty", L"C:\\Program Files;C:\\tools", L"",
+         L"C:\\Program Files\\lanacfg.com"},
+        {L"lanacfg", L"C:\\empty", L";\"C:\\Program Files\";;C:\\tools", L".EXE",
+         L"C:\\tools\\lanacfg.EXE"},
         {L"lanacfg", L"C:\\work", L"C:\\tools", L".EXE;.COM", L"C:\\tools\\lanacfg.EXE"},
         // With no PATHEXT, cmd's own order: .bat, .com, .cmd, .exe.
         {L"lanacfg", L"C:\\empty", L"C:\\both", L"", L"C:\\both\\lanacfg.cmd"},
@@ -79,7 +81,8 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
         {L"lanacfg", L"C:\\empty", L"C:\\nowhere", L"", std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.name) + L" in " + c.folder + L" then " + c.path));
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.name) + L" in " + c.folder +
+                                              L" then " + c.path));
         EXPECT_EQ(findProgramLikeCmd(c.name, c.folder, c.path, c.pathext, isFile), c.found);
     }
 }

@@ -2,9 +2,8 @@
 
 #include "inventory/system_interfaces.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace quorvel::testing {

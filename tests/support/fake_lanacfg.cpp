@@ -60,7 +60,8 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
 
 void FakeRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
 {
-    events.push_back(wait ? "acquire " + std::to_string(wait->count()) + " s" : "acquire, no limit");
+    events.push_back(wait ? "acquire " + std::to_string(wait->count()) + " s"
+                          : "acquire, no limit");
 }
 
 void FakeRenumberingLock::release() noexcept

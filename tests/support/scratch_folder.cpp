@@ -14,12 +14,14 @@ ScratchFolder::ScratchFolder(Enter enter, const std::string& prefix)
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        const fs::path candidate = fs::temp_directory_path() / (prefix + "-" + std::to_string(random()));
+        const fs::path candidate =
+            fs::temp_directory_path() / (prefix + "-" + std::to_string(random()));
         if (fs::create_directory(candidate))
             path_ = candidate;
     }
     if (path_.empty())
-        throw std::runtime_error("cannot make a scratch folder under " + fs::temp_directory_path().string());
+        throw std::runtime_error("cannot make a scratch folder under " +
+                                 fs::temp_directory_path().string());
     if (enter == Enter::Yes) {
         previous_ = fs::current_path();
         fs::current_path(path_);

@@ -67,9 +67,10 @@ std::wstring environmentBlock(const std::vector<std::wstring>& added)
     }
     ::FreeEnvironmentStringsW(strings);
     entries.insert(entries.end(), added.begin(), added.end());
-    std::stable_sort(entries.begin(), entries.end(), [](const std::wstring& a, const std::wstring& b) {
-        return upper(a.substr(0, a.find(L'=', 1))) < upper(b.substr(0, b.find(L'=', 1)));
-    });
+    std::stable_sort(
+        entries.begin(), entries.end(), [](const std::wstring& a, const std::wstring& b) {
+            return upper(a.substr(0, a.find(L'=', 1))) < upper(b.substr(0, b.find(L'=', 1)));
+        });
     std::wstring block;
     for (const std::wstring& entry : entries) {
         block += entry;

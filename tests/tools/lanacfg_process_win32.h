@@ -3,10 +3,11 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/scratch_folder.h"
 
+#include <windows.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 struct RunResult {
     int exitStatus;
@@ -39,5 +40,5 @@ private:
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
 
 using quorvel::testing::readFile;
-using quorvel::testing::writeFile;
 using quorvel::testing::ScratchFolder;
+using quorvel::testing::writeFile;

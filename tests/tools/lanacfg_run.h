@@ -45,5 +45,5 @@ inline constexpr std::chrono::seconds kHangGuard{30};
 RunResult runLanacfg(const std::filesystem::path& statePath, const std::vector<std::string>& args);
 
 using quorvel::testing::readFile;
-using quorvel::testing::writeFile;
 using quorvel::testing::ScratchFolder;
+using quorvel::testing::writeFile;

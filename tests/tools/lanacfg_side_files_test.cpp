@@ -15,8 +15,8 @@ const std::string kTable = stateText({{"0", "NetBT", "Net A"},
                                       {"3", "NetBEUI Protocol", "Net B"}});
 
 const std::vector<std::string> kSwappedEntries = {
-    "0 -->NetBEUI Protocol-->Net B", "1 -->NetBEUI Protocol-->Net A",
-    "2 -->NWLink NetBIOS-->Net B", "3 -->NetBT-->Net A"};
+    "0 -->NetBEUI Protocol-->Net B", "1 -->NetBEUI Protocol-->Net A", "2 -->NWLink NetBIOS-->Net B",
+    "3 -->NetBT-->Net A"};
 
 const std::vector<std::string> kShow = {"showlanapaths"};
 const std::vector<std::string> kSwap = {"setlananumber", "3", "0"};
@@ -33,16 +33,13 @@ TEST(LanacfgSideFiles, AnythingButARegularFileIsRefusedAtOnce)
         std::vector<std::string> args;
     };
     const Case cases[] = {
-        {".tmp", Thing::Fifo, kSwap},
-        {".lock", Thing::Fifo, kShow},
-        {".lock", Thing::Fifo, kSwap},
-        {".lock", Thing::DanglingLink, kShow},
-        {".lock", Thing::DanglingLink, kSwap},
-        {".tmp", Thing::DanglingLink, kSwap},
+        {".tmp", Thing::Fifo, kSwap},          {".lock", Thing::Fifo, kShow},
+        {".lock", Thing::Fifo, kSwap},         {".lock", Thing::DanglingLink, kShow},
+        {".lock", Thing::DanglingLink, kSwap}, {".tmp", Thing::DanglingLink, kSwap},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((c.thing == Thing::Fifo ? "FIFO at " : "dangling link at ") + c.suffix +
-                     ", " + c.args.front());
+        SCOPED_TRACE((c.thing == Thing::Fifo ? "FIFO at " : "dangling link at ") + c.suffix + ", " +
+                     c.args.front());
         const ScratchFolder scratch;
         const fs::path state = scratch.path() / "bindings.txt";
         const fs::path odd = state.string() + c.suffix;

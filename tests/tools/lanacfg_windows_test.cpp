@@ -251,8 +251,7 @@ TEST(LanacfgWindows, ReportWaitsWhileAChangeHoldsTheLock)
 
     const RunResult result = runWhileLocked(state, kShow);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_NE(result.out.find("Lana:  0\r\n-->NetBT-->Net A\r\n"), std::string::npos)
-        << result.out;
+    EXPECT_NE(result.out.find("Lana:  0\r\n-->NetBT-->Net A\r\n"), std::string::npos) << result.out;
 }
 
 } // namespace

@@ -7,16 +7,15 @@
 #include <QString>
 #include <QStringList>
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 #include <functional>
-#include <utility>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -80,7 +79,7 @@ protected:
     {
         fs::create_directories(scratch / "fake");
         writeScript(scratch / "fake" / "lanacfg",
-                  "#!/bin/sh\nREAL='" LANACFG_DIR "/lanacfg'\n" + script);
+                    "#!/bin/sh\nREAL='" LANACFG_DIR "/lanacfg'\n" + script);
         path = (scratch / "fake").string() + ":" + path;
     }
 
@@ -90,14 +89,16 @@ protected:
     void start(QProcess& process, const QStringList& arguments)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
         env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(temporary().string()));
         env.insert(QStringLiteral("LANACFG_STATE"),
                    QString::fromStdString((scratch / "bindings.txt").string()));
         if (!pauseBeforeChange.empty())
-            env.insert(QStringLiteral("LANACFG_TEST_PAUSE_BEFORE_CHANGE"), QString::fromStdString(pauseBeforeChange));
+            env.insert(QStringLiteral("LANACFG_TEST_PAUSE_BEFORE_CHANGE"),
+                       QString::fromStdString(pauseBeforeChange));
 
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(QString::fromStdString(work().string()));
@@ -182,11 +183,13 @@ TEST_F(Unattended, SetComparesTheNamesBytesAsGiven)
     const std::string latin1Name = "Carte r\xe9seau";
     useTable("3\tNetBEUI Protocol\t" + latin1Name + "\n");
     // QProcess would encode the argument; the shell's printf passes the byte itself.
-    writeScript(scratch / "set-latin1", "#!/bin/sh\nexec '" QUORVEL_EXE "' --set \"$(printf 'Carte r\\351seau')\"\n");
+    writeScript(scratch / "set-latin1",
+                "#!/bin/sh\nexec '" QUORVEL_EXE "' --set \"$(printf 'Carte r\\351seau')\"\n");
     QProcess shell;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
-    env.insert(QStringLiteral("LANACFG_STATE"), QString::fromStdString((scratch / "bindings.txt").string()));
+    env.insert(QStringLiteral("LANACFG_STATE"),
+               QString::fromStdString((scratch / "bindings.txt").string()));
     env.remove(QStringLiteral("DISPLAY"));
     shell.setProcessEnvironment(env);
     shell.setWorkingDirectory(QString::fromStdString(work().string()));
@@ -231,7 +234,8 @@ TEST_F(Unattended, RenumberingThatDoesNotTakeIsStatus1NamingTheCommand)
 {
     useFakeLanacfg("[ \"$1\" = setlananumber ] && { echo 'lanacfg: refused' >&2; exit 1; }\n"
                    "exec \"$REAL\" \"$@\"\n");
-    const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("3Com EtherLink III Adapter")});
+    const Outcome run =
+        quorvel({QStringLiteral("--set"), QStringLiteral("3Com EtherLink III Adapter")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.err, "still shows LANA \"2\"")) << run.err;
     EXPECT_TRUE(contains(run.err, "\"lanacfg setlananumber 2 0\" exited with status 1")) << run.err;
@@ -255,8 +259,9 @@ TEST_F(Unattended, ReportCommandThatFailsIsStatus3SayingHowItEnded)
         std::string script; // empty: no lanacfg on PATH at all
         const char* how;
     } cases[] = {
-        {"missing", "", "exited with status 127: lanacfg was not found on the search path "
-                        "(looked in the folders listed in PATH)"},
+        {"missing", "",
+         "exited with status 127: lanacfg was not found on the search path "
+         "(looked in the folders listed in PATH)"},
         {"exit 1", "echo 'lanacfg: broken' >&2\nexit 1\n", "exited with status 1"},
         {"killed", "echo 'Lana:  2'\nkill -KILL $$\n", ""},
     };
@@ -279,7 +284,8 @@ TEST_F(Unattended, ReportCommandThatFailsIsStatus3SayingHowItEnded)
 TEST_F(Unattended, HungReportCommandIsStoppedAtTheTimeout)
 {
     useFakeLanacfg("sleep 60\n");
-    const Outcome run = quorvel({QStringLiteral("--list"), QStringLiteral("--timeout"), QStringLiteral("1")});
+    const Outcome run =
+        quorvel({QStringLiteral("--list"), QStringLiteral("--timeout"), QStringLiteral("1")});
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(contains(run.err, "was still running after 1 s and was stopped")) << run.err;
 }
@@ -294,8 +300,8 @@ bool processEnded(pid_t pid)
 
 TEST_F(Unattended, SignalEndsTheReportCommandRemovesTheReportAndEndsTheRunAsItself)
 {
-    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > '" + (scratch / "lanacfg.pid").string()
-                   + "'\nexec sleep 60\n");
+    useFakeLanacfg("echo 'lanacfg: waiting' >&2\necho $$ > '" + (scratch / "lanacfg.pid").string() +
+                   "'\nexec sleep 60\n");
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signalNumber);
         fs::remove(scratch / "lanacfg.pid");
@@ -342,8 +348,9 @@ TEST_F(Unattended, ScriptsNeedNoWritableFolderAndLeaveNothingBehind)
         return listing;
     };
     const std::string listing = before();
-    fs::permissions(work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
-                                | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
     if (::geteuid() == 0) {
         // Root may write anything: run as nobody, who may use the scratch and temporary folders.
         fs::permissions(scratch.path(), fs::perms::all);
@@ -452,10 +459,12 @@ TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
         const char* listed;
     } cases[] = {
         // As a Windows tool writes it when redirected.
-        {"UTF-16 LE with its mark", utf16LittleEndian(u"\uFEFFLana:  2\r\n-->NetBEUI Protocol-->Carte "
-                                                      u"r\u00E9seau\r\nLana:  4\r\n-->NetBEUI Protocol-->Card B\r\n"),
+        {"UTF-16 LE with its mark",
+         utf16LittleEndian(u"\uFEFFLana:  2\r\n-->NetBEUI Protocol-->Carte "
+                           u"r\u00E9seau\r\nLana:  4\r\n-->NetBEUI Protocol-->Card B\r\n"),
          "2\tCarte r\xC3\xA9seau\n4\tCard B\n"},
-        {"CR line ends", "Lana:  2\r-->NetBEUI Protocol-->Card A\rLana:  4\r-->NetBEUI Protocol-->Card B\r",
+        {"CR line ends",
+         "Lana:  2\r-->NetBEUI Protocol-->Card A\rLana:  4\r-->NetBEUI Protocol-->Card B\r",
          "2\tCard A\n4\tCard B\n"},
         {"last line ending in CR", "Lana:  2\n-->NetBEUI Protocol-->Card A\r", "2\tCard A\n"},
     };
@@ -475,16 +484,19 @@ TEST_F(Unattended, BothCommandsRunTheLanacfgTheShellFinds)
     // An empty PATH entry is the working folder to the shell; a lanacfg planted there must
     // then serve the renumbering too, wherever the entry stands, though the report command
     // runs in a folder of its own.
-    writeScript(work() / "lanacfg", "#!/bin/sh\necho \"$*\" >> '" + (scratch / "planted.log").string()
-                                        + "'\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
+    writeScript(work() / "lanacfg", "#!/bin/sh\necho \"$*\" >> '" +
+                                        (scratch / "planted.log").string() +
+                                        "'\nexec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     for (const char* entries : {":" LANACFG_DIR ":/usr/bin:/bin", "/usr/bin:/bin:"}) {
         SCOPED_TRACE(entries);
         fs::remove(scratch / "planted.log");
         fs::remove(scratch / "bindings.txt");
         path = entries;
-        const Outcome run = quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+        const Outcome run =
+            quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(readFile(scratch / "planted.log"), "showlanapaths\nsetlananumber 4 0\nshowlanapaths\n");
+        EXPECT_EQ(readFile(scratch / "planted.log"),
+                  "showlanapaths\nsetlananumber 4 0\nshowlanapaths\n");
     }
 }
 
@@ -493,12 +505,13 @@ TEST_F(Unattended, BothCommandsRunFromAFolderWhoseNameIsLatin1)
     // QProcess would encode a Latin-1 PATH; the shell's printf passes the byte itself.
     const fs::path folder = scratch / "r\xe9seau";
     fs::create_directory(folder);
-    writeScript(folder / "lanacfg",
-                "#!/bin/sh\necho \"$*\" >> '" + (scratch / "planted.log").string() + "'\n"
-                "exec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
+    writeScript(folder / "lanacfg", "#!/bin/sh\necho \"$*\" >> '" +
+                                        (scratch / "planted.log").string() +
+                                        "'\n"
+                                        "exec '" LANACFG_DIR "/lanacfg' \"$@\"\n");
     program = (scratch / "latin1-path").string();
-    writeScript(program, "#!/bin/sh\nPATH=\"$(printf '%s/r\\351seau' '" + scratch.path().string()
-                             + "')\":$PATH exec '" QUORVEL_EXE "' \"$@\"\n");
+    writeScript(program, "#!/bin/sh\nPATH=\"$(printf '%s/r\\351seau' '" + scratch.path().string() +
+                             "')\":$PATH exec '" QUORVEL_EXE "' \"$@\"\n");
     path = "/usr/bin:/bin";
     const Outcome list = quorvel({QStringLiteral("--list")});
     EXPECT_EQ(list.out, kSampleList) << list.err;
@@ -528,7 +541,8 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
         std::function<void()> childSetup; // none: /dev/full
     } outputs[] = {
         {"a full disk", {}},
-        {"a pipe whose reader has gone", [] {
+        {"a pipe whose reader has gone",
+         [] {
              int ends[2];
              if (::pipe(ends) != 0 || ::dup2(ends[1], STDOUT_FILENO) < 0)
                  ::_exit(98);
@@ -543,8 +557,8 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
             SCOPED_TRACE(std::string(output.name) + ", --" + what);
             const Outcome run = quorvel({QStringLiteral("--") + QString::fromLatin1(what)});
             EXPECT_EQ(run.status, 3);
-            EXPECT_EQ(run.err, std::string("quorvel: could not write the ") + what
-                                   + " to standard output\n");
+            EXPECT_EQ(run.err, std::string("quorvel: could not write the ") + what +
+                                   " to standard output\n");
         }
     }
 }
@@ -566,7 +580,8 @@ TEST_F(Unattended, WrongCommandLinesAreUsageErrorsThatRunNothing)
     useFakeLanacfg("touch \"$0.ran\"\n");
     const QList<QStringList> cases = {
         {QStringLiteral("--bogus")},
-        {QStringLiteral("--set"), QStringLiteral("A"), QStringLiteral("--set"), QStringLiteral("B")},
+        {QStringLiteral("--set"), QStringLiteral("A"), QStringLiteral("--set"),
+         QStringLiteral("B")},
         {QStringLiteral("stray")},
         {QStringLiteral("--set="), QStringLiteral("Intel(R) PRO/100 Adapter")},
         {QStringLiteral("--set"), QStringLiteral("--list")},

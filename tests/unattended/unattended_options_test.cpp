@@ -1,8 +1,7 @@
 #include "unattended/unattended_options.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <utility>

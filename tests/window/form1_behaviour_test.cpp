@@ -1,14 +1,13 @@
-#include "inventory/system_interfaces.h"
 #include "inventory/lanacfg_contract.h"
+#include "inventory/system_interfaces.h"
 #include "tests/support/fake_lanacfg.h"
 #include "window/form1_behaviour.h"
 #include "window/message_dialog.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <new>
 #include <optional>
 #include <string>
@@ -23,8 +22,8 @@ using testing::FakeReportFiles;
 using testing::joinLines;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
-const std::string kTwoCards =
-    joinLines({"Lana:  2", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
+const std::string kTwoCards = joinLines(
+    {"Lana:  2", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
 
 // Everything the window did through its view and services, in order: rows shown ("shown: N"),
 // commands run ("run: ..."), busy state ("busy"/"idle"), the renumbering lock ("lock: ..."/
@@ -55,9 +54,9 @@ protected:
         explicit LoggingDialog(Lines& log) : log_(log) {}
         void show(const std::string& text, const std::string& title, MessageKind kind) override
         {
-            const char* box = kind == MessageKind::Error ? "error box: "
-                : kind == MessageKind::Warning           ? "warning box: "
-                                                         : "plain box: ";
+            const char* box = kind == MessageKind::Error     ? "error box: "
+                              : kind == MessageKind::Warning ? "warning box: "
+                                                             : "plain box: ";
             log_.push_back(box + title + ": " + text);
         }
 
@@ -112,7 +111,8 @@ protected:
         explicit LoggingLock(Lines& log) : log_(log) {}
         void acquire(std::optional<std::chrono::seconds> wait) override
         {
-            log_.push_back(wait ? "lock: " + std::to_string(wait->count()) + " s" : "lock: no limit");
+            log_.push_back(wait ? "lock: " + std::to_string(wait->count()) + " s"
+                                : "lock: no limit");
         }
         void release() noexcept override { log_.emplace_back("unlock"); }
 
@@ -124,7 +124,12 @@ protected:
 
     FormServices services(bool userMayRenumber = true)
     {
-        return {lanacfg, files, lock, userMayRenumber, messageDialog, busyIndicator,
+        return {lanacfg,
+                files,
+                lock,
+                userMayRenumber,
+                messageDialog,
+                busyIndicator,
                 [this](int status) { log.push_back("end: " + std::to_string(status)); }};
     }
 
@@ -169,9 +174,9 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
         lists.highlighted = c.highlighted;
         (form.*c.event)();
         // The lock waited for as lanacfg is, and held until the lists show the change.
-        EXPECT_EQ(takeLog(), (Lines{"busy", "lock: no limit", "idle", "busy", "run: " + c.command,
-                                    "idle", "shown: 0", "busy", kReportRun, "idle", "shown: 2",
-                                    "unlock"}));
+        EXPECT_EQ(takeLog(),
+                  (Lines{"busy", "lock: no limit", "idle", "busy", "run: " + c.command, "idle",
+                         "shown: 0", "busy", kReportRun, "idle", "shown: 2", "unlock"}));
         EXPECT_EQ(lists.highlightedCard(), -1);
     }
 }
@@ -191,9 +196,15 @@ TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
         std::string warning; // empty: none
     } cases[] = {
         {"succeeded", {}, false, false, ""},
-        {"failed", {CommandOutcome::End::Exited, 1}, false, true,
+        {"failed",
+         {CommandOutcome::End::Exited, 1},
+         false,
+         true,
          "The renumbering command " + command + " exited with status 1."},
-        {"failed, not an administrator", {CommandOutcome::End::Exited, 5}, false, false,
+        {"failed, not an administrator",
+         {CommandOutcome::End::Exited, 5},
+         false,
+         false,
          "The renumbering command " + command + " exited with status 5" + needsAdministrator},
         {"could not start", {}, true, true, "Could not run " + command + ": not found."},
     };
@@ -211,8 +222,10 @@ TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
         form.cmdSet_Click();
         lanacfg.failWith = nullptr;
         // The warning comes once the lock is given up: an open box must not hold scripts up.
-        Lines expected{"busy", "lock: no limit", "idle", "busy", "run: lanacfg setlananumber 2 0",
-                       "idle", "shown: 0", "busy", kReportRun, "idle", "shown: 2", "unlock"};
+        Lines expected{
+            "busy",     "lock: no limit", "idle", "busy",     "run: lanacfg setlananumber 2 0",
+            "idle",     "shown: 0",       "busy", kReportRun, "idle",
+            "shown: 2", "unlock"};
         if (!c.warning.empty())
             expected.push_back("warning box: Warning: " + c.warning);
         EXPECT_EQ(takeLog(), expected);
@@ -244,8 +257,9 @@ TEST_F(Form1BehaviourTest, SetWithNoCardsWarnsOutsideTheBusyStateThenRefreshes)
     ASSERT_TRUE(form.Form_Load());
     takeLog();
     form.cmdSet_Click();
-    EXPECT_EQ(takeLog(), (Lines{"plain box: Warning: No Network-Card installed or NetBEUI not installed",
-                                "shown: 0", "busy", kReportRun, "idle", "shown: 0"}));
+    EXPECT_EQ(takeLog(),
+              (Lines{"plain box: Warning: No Network-Card installed or NetBEUI not installed",
+                     "shown: 0", "busy", kReportRun, "idle", "shown: 0"}));
 }
 
 TEST_F(Form1BehaviourTest, CloseEndsTheProgramWithSuccess)
@@ -261,7 +275,8 @@ TEST_F(Form1BehaviourTest, FailedLoadShowsTheErrorAndEndsTheProgram)
     ASSERT_EQ(shown.size(), 6u);
     EXPECT_EQ(shown[0], "shown: 0");
     EXPECT_EQ(shown[3], "idle");
-    EXPECT_EQ(shown[4].rfind("error box: Quorvel: Could not open \"lanapaths.txt\"", 0), 0u) << shown[4];
+    EXPECT_EQ(shown[4].rfind("error box: Quorvel: Could not open \"lanapaths.txt\"", 0), 0u)
+        << shown[4];
     EXPECT_EQ(shown[5], "end: " + std::to_string(EXIT_FAILURE));
 }
 
@@ -283,10 +298,10 @@ TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
         lanacfg.failWith = c.fail;
         lists.highlighted = 0;
         form.cmdSet_Click();
-        EXPECT_EQ(takeLog(), (Lines{"busy", "lock: no limit", "idle", "busy",
-                                    "run: lanacfg setlananumber 2 0", "idle", "unlock",
-                                    "error box: Quorvel: " + c.shown,
-                                    "end: " + std::to_string(EXIT_FAILURE)}));
+        EXPECT_EQ(takeLog(),
+                  (Lines{"busy", "lock: no limit", "idle", "busy", "run: lanacfg setlananumber 2 0",
+                         "idle", "unlock", "error box: Quorvel: " + c.shown,
+                         "end: " + std::to_string(EXIT_FAILURE)}));
     }
 }
 

@@ -1,12 +1,13 @@
 #include "system.h"
 #include "tool_error.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <climits>
 #include <shlobj.h>
 #include <stdexcept>
 #include <string>
-#include <windows.h>
 
 namespace lanacfg {
 

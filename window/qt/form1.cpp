@@ -31,8 +31,8 @@ void fitCaption(QLabel* label)
 {
     constexpr qreal kSmallestPointSize = 6.0;
     QFont font = label->font();
-    while (font.pointSizeF() > kSmallestPointSize
-           && QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
+    while (font.pointSizeF() > kSmallestPointSize &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
         font.setPointSizeF(font.pointSizeF() - 0.5);
     label->setFont(font);
 }
@@ -68,18 +68,15 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
              bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent)
-    : QWidget(parent),
-      LABN(makeCaptioned<QLabel>("LABN", this)),
+    : QWidget(parent), LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
       lstLANA(makeControl<QListWidget>("lstLANA", this)),
       lstCard(makeControl<QListWidget>("lstCard", this)),
       Label2(makeCaptioned<QLabel>("Label2", this)),
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
-      cmdSet(makeCaptioned<QPushButton>("cmdSet", this)),
-      messageBox_(this),
-      behaviour_(*this,
-                 {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog, *this,
-                  [](int status) { QCoreApplication::exit(status); }})
+      cmdSet(makeCaptioned<QPushButton>("cmdSet", this)), messageBox_(this),
+      behaviour_(*this, {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog,
+                         *this, [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kFormCaption));
@@ -96,10 +93,10 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
     // lstCard's bar scrolls both; lstLANA, too narrow for a bar, follows it, and lstCard
     // follows whatever scrolls lstLANA (its wheel, its keys).
     lstLANA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(lstCard->verticalScrollBar(), &QScrollBar::valueChanged,
-            lstLANA->verticalScrollBar(), &QScrollBar::setValue);
-    connect(lstLANA->verticalScrollBar(), &QScrollBar::valueChanged,
-            lstCard->verticalScrollBar(), &QScrollBar::setValue);
+    connect(lstCard->verticalScrollBar(), &QScrollBar::valueChanged, lstLANA->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(lstLANA->verticalScrollBar(), &QScrollBar::valueChanged, lstCard->verticalScrollBar(),
+            &QScrollBar::setValue);
     // Enter presses the focused button, as Space does; outside a dialog Qt needs telling.
     for (QPushButton* button : {cmdSet, cmdExit})
         button->setAutoDefault(true);
@@ -147,9 +144,10 @@ void Form1::showBindings(const std::vector<Binding>& bindings)
             binding.adapterName.data(), static_cast<qsizetype>(binding.adapterName.size()));
         lstCard->addItem(name);
         // Escaped: a tooltip would take text that looks like markup as markup.
-        lstCard->item(lstCard->count() - 1)->setToolTip(QStringLiteral("<qt>%1</qt>").arg(name.toHtmlEscaped()));
-        lstLANA->addItem(
-            QString::fromLocal8Bit(binding.lana.data(), static_cast<qsizetype>(binding.lana.size())));
+        lstCard->item(lstCard->count() - 1)
+            ->setToolTip(QStringLiteral("<qt>%1</qt>").arg(name.toHtmlEscaped()));
+        lstLANA->addItem(QString::fromLocal8Bit(binding.lana.data(),
+                                                static_cast<qsizetype>(binding.lana.size())));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window/qt/message_dialog.h"
 #include "window/form1_behaviour.h"
+#include "window/qt/message_dialog.h"
 
 #include <QWidget>
 

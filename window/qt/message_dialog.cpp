@@ -1,8 +1,8 @@
 #include "message_dialog.h"
 
 #include <QMessageBox>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 namespace quorvel {
 
@@ -18,9 +18,9 @@ QString fromReportBytes(const std::string& text)
 void QtMessageDialog::show(const std::string& text, const std::string& title, MessageKind kind)
 {
     QWidget* over = window_ != nullptr && window_->isVisible() ? window_ : nullptr;
-    const QMessageBox::Icon icon = kind == MessageKind::Error ? QMessageBox::Critical
-        : kind == MessageKind::Warning                         ? QMessageBox::Warning
-                                                               : QMessageBox::NoIcon;
+    const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
+                                   : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::NoIcon;
     QMessageBox box(icon, fromReportBytes(title), fromReportBytes(text), QMessageBox::Ok, over);
     // Texts may quote a report; markup in them must show as typed, not be rendered.
     box.setTextFormat(Qt::PlainText);

@@ -161,8 +161,8 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
     const RECT frame = centredFrame(dpi);
     OwnedWindow window(::CreateWindowExW(
         0, form1WindowClass(windowProcedure), wideFromAnsi(kFormCaption).c_str(), kWindowStyle,
-        frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-        nullptr, ::GetModuleHandleW(nullptr), nullptr));
+        frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+        ::GetModuleHandleW(nullptr), nullptr));
     if (window.get() == nullptr)
         failToCreate("the window");
     createControls(window.get(), dpi, fonts);
@@ -180,13 +180,12 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
              bool userMayRenumber, MessageDialog& messageDialog, std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
-      messageBox_(window_.get()),
-      behaviour_(*this,
-                 {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog, *this,
-                  [this](int status) {
-                      destroy();
-                      ::PostQuitMessage(status);
-                  }}),
+      messageBox_(window_.get()), behaviour_(*this, {runner, reportFiles, renumberingLock,
+                                                     userMayRenumber, messageDialog, *this,
+                                                     [this](int status) {
+                                                         destroy();
+                                                         ::PostQuitMessage(status);
+                                                     }}),
       focusOnActivation_(control("cmdSet"))
 {
     // Only now, with the object whole, do the window's messages reach it.

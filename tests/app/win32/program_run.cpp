@@ -3,7 +3,6 @@
 #include "tests/support/inheritable_file_win32.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace quorvel::testing {
@@ -74,8 +73,8 @@ Outcome runProgram(const fs::path& program, std::wstring commandLine, const fs::
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION started{};
-    const BOOL ok = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                     0, nullptr, folder.c_str(), &startup, &started);
+    const BOOL ok = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                     nullptr, folder.c_str(), &startup, &started);
     for (const HANDLE handle : {in, out, err})
         if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
             ::CloseHandle(handle);

@@ -49,5 +49,4 @@ private:
     HANDLE process_;
 };
 
-
 } // namespace quorvel::testing

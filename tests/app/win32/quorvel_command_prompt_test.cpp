@@ -1,11 +1,9 @@
-#include "program_run.h"
-
 #include "platform/system_access.h"
+#include "program_run.h"
 #include "window/form1_layout.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace quorvel::testing {
@@ -152,8 +150,8 @@ TEST_F(CommandPrompt, ArgumentsAreTakenWholeAndComparedInTheAnsiCodePage)
         {L"/set-match \"\u4e2d\u6587*\"", 2, "", lacking},
         {L"/set-match \"\u03a9*\"", 2, "", lacking},
         {L"/set \"\u03a9\"", 2, "", lacking},
-        {L"--set \"Netzwerkkarte f\u00fcr B\u00fcro\"", 0,
-         "0\tNetzwerkkarte f\xfcr B\xfcro\r\n", ""},
+        {L"--set \"Netzwerkkarte f\u00fcr B\u00fcro\"", 0, "0\tNetzwerkkarte f\xfcr B\xfcro\r\n",
+         ""},
     };
     for (const std::wstring program : {L"quorvel", L"quorvel.exe"}) {
         useTable(table);
@@ -250,8 +248,9 @@ TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         useSample();
-        const Outcome run = runProgram(quorvelFolder() / L"quorvel.com",
-                                       std::wstring(L"quorvel.com") + c.arguments, work(), c.outputTo);
+        const Outcome run =
+            runProgram(quorvelFolder() / L"quorvel.com", std::wstring(L"quorvel.com") + c.arguments,
+                       work(), c.outputTo);
         EXPECT_EQ(run.status, 3u);
         EXPECT_TRUE(contains(run.err, "could not write the ")) << run.err;
     }
@@ -262,21 +261,23 @@ TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
 TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
 {
     const fs::path fake = scratch / "fake";
-    writeFile(fake / "lanacfg.cmd",
-              "@echo off\r\n"
-              "if \"%1\"==\"setlananumber\" echo ran>\""
-                  + (scratch / "renumbered.txt").string() + "\"\r\n"
-              "type \"" + (scratch / "report.txt").string() + "\"\r\n");
+    writeFile(fake / "lanacfg.cmd", "@echo off\r\n"
+                                    "if \"%1\"==\"setlananumber\" echo ran>\"" +
+                                        (scratch / "renumbered.txt").string() +
+                                        "\"\r\n"
+                                        "type \"" +
+                                        (scratch / "report.txt").string() + "\"\r\n");
     const PathPrefix fakeFirstOnPath(fake);
-    for (const char* lana : {"3 & echo pwned>canary &", "3 | echo pwned>canary", "3 >canary",
-                             "3 ^& echo pwned>canary", "%COMSPEC% /c echo pwned>canary",
-                             "3\" & echo pwned>canary & \""}) {
+    for (const char* lana :
+         {"3 & echo pwned>canary &", "3 | echo pwned>canary", "3 >canary", "3 ^& echo pwned>canary",
+          "%COMSPEC% /c echo pwned>canary", "3\" & echo pwned>canary & \""}) {
         SCOPED_TRACE(lana);
         writeFile(scratch / "report.txt",
                   std::string("Lana:  ") + lana + "\r\n-->NetBEUI Protocol-->Card\r\n");
         const Outcome run = this->run(L"quorvel --set Card");
         EXPECT_EQ(run.status, 3u) << run.err;
-        const std::string refusal = std::string("The LANA text \"") + lana + "\" is not a LANA number";
+        const std::string refusal =
+            std::string("The LANA text \"") + lana + "\" is not a LANA number";
         EXPECT_TRUE(contains(run.err, refusal)) << run.err;
         EXPECT_FALSE(fs::exists(work() / "canary"));
         EXPECT_FALSE(fs::exists(scratch / "renumbered.txt"));

@@ -1,9 +1,9 @@
 #include "program_run.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -67,9 +67,9 @@ TEST(ProgramFiles, CarryTheIconAndTheManifest)
         ::DestroyIcon(icon);
 
         const std::string manifest = program.bytes(MAKEINTRESOURCEW(24), 1);
-        for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"",
-                                 "version=\"6.0.0.0\"", "level=\"asInvoker\"",
-                                 ">true</dpiAware>"}) {
+        for (const char* part :
+             {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+              "level=\"asInvoker\"", ">true</dpiAware>"}) {
             EXPECT_NE(manifest.find(part), std::string::npos) << part << " in\n" << manifest;
         }
     }
@@ -83,9 +83,9 @@ TEST(ProgramFiles, CarryTheProductNameAndVersion)
         DWORD ignored = 0;
         std::vector<char> info(::GetFileVersionInfoSizeW(program.c_str(), &ignored));
         ASSERT_FALSE(info.empty());
-        ASSERT_NE(::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()),
-                                        info.data()),
-                  0);
+        ASSERT_NE(
+            ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()),
+            0);
         EXPECT_EQ(versionText(info, L"ProductName"), L"Quorvel");
         EXPECT_EQ(fs::path(versionText(info, L"ProductVersion")).string(), QUORVEL_VERSION);
         EXPECT_EQ(fs::path(versionText(info, L"FileVersion")).string(), QUORVEL_VERSION);
@@ -95,12 +95,12 @@ TEST(ProgramFiles, CarryTheProductNameAndVersion)
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         std::wstring root = L"\\";
-        ASSERT_NE(::VerQueryValueW(info.data(), root.data(), reinterpret_cast<void**>(&fixed),
-                                   &length),
-                  0);
-        const std::string dotted = std::to_string(HIWORD(fixed->dwProductVersionMS)) + "."
-            + std::to_string(LOWORD(fixed->dwProductVersionMS)) + "."
-            + std::to_string(HIWORD(fixed->dwProductVersionLS));
+        ASSERT_NE(
+            ::VerQueryValueW(info.data(), root.data(), reinterpret_cast<void**>(&fixed), &length),
+            0);
+        const std::string dotted = std::to_string(HIWORD(fixed->dwProductVersionMS)) + "." +
+                                   std::to_string(LOWORD(fixed->dwProductVersionMS)) + "." +
+                                   std::to_string(HIWORD(fixed->dwProductVersionLS));
         EXPECT_EQ(dotted, QUORVEL_VERSION);
         EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
         EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);

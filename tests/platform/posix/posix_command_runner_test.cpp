@@ -1,15 +1,13 @@
-#include "platform/system_access.h"
-
 #include "inventory/system_interfaces.h"
 #include "platform/command_line_words.h"
+#include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -119,15 +117,17 @@ TEST_F(SystemCommandRunnerTest, OtherCommandLinesNeverReachAShell)
 TEST_F(SystemCommandRunnerTest, CommandsThatCannotStartAreErrorsNamingThem)
 {
     using namespace std::string_literals;
-    for (const std::string& line : {"quorvel-no-such-program setlananumber 3 0"s, ""s, " \t"s,
-                                    "lanacfg setlananumber 3\0x 0"s, "cmd /c echo a\0b >out.txt"s}) {
+    for (const std::string& line :
+         {"quorvel-no-such-program setlananumber 3 0"s, ""s, " \t"s,
+          "lanacfg setlananumber 3\0x 0"s, "cmd /c echo a\0b >out.txt"s}) {
         SCOPED_TRACE(line);
         try {
             runner.run(line);
             ADD_FAILURE() << "no error";
         } catch (const OperationError& error) {
-            EXPECT_NE(std::string(error.what()).find("\"" + quorvel::commandLineForMessages(line) + "\""),
-                      std::string::npos)
+            EXPECT_NE(
+                std::string(error.what()).find("\"" + quorvel::commandLineForMessages(line) + "\""),
+                std::string::npos)
                 << error.what();
         }
     }

@@ -1,15 +1,13 @@
-#include "platform/system_access.h"
-
 #include "inventory/system_interfaces.h"
+#include "platform/system_access.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>

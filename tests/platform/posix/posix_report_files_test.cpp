@@ -1,15 +1,13 @@
-#include "platform/system_access.h"
-
 #include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
+#include "platform/system_access.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -104,7 +102,8 @@ TEST_F(SystemReportFilesTest, RemoveLeftoverClearsTheNameOrSaysWhyNot)
     }
 
     fs::create_directory(scratch / "folder");
-    const std::string message = errorOf([&] { files.removeLeftover((scratch / "folder").string()); });
+    const std::string message =
+        errorOf([&] { files.removeLeftover((scratch / "folder").string()); });
     EXPECT_NE(message.find("folder"), std::string::npos) << message;
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 }

@@ -2,11 +2,10 @@
 #include "platform/system_access.h"
 #include "tests/support/scratch_folder.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

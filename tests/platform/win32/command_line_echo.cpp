@@ -78,10 +78,10 @@ std::string record()
 {
     wchar_t program[MAX_PATH];
     const DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return "command line: " + utf8(::GetCommandLineW()) + "\n"
-        + "ANSI command line: " + ::GetCommandLineA() + "\n"
-        + "program: " + utf8(std::wstring_view(program, length)) + "\n"
-        + "console window: " + consoleWindow() + "\n";
+    return "command line: " + utf8(::GetCommandLineW()) + "\n" +
+           "ANSI command line: " + ::GetCommandLineA() + "\n" +
+           "program: " + utf8(std::wstring_view(program, length)) + "\n" +
+           "console window: " + consoleWindow() + "\n";
 }
 
 } // namespace

@@ -3,10 +3,9 @@
 #include "tests/platform/win32/echo_program.h"
 #include "tests/support/scratch_folder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -42,7 +41,8 @@ TEST(SameLanacfg, BothCommandsRunTheLanacfgThatCmdFinds)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
         quorvel::PrivateReportFolder reportFolder;
-        SystemCommandRunner runner = c.reportElsewhere ? SystemCommandRunner(reportFolder) : SystemCommandRunner();
+        SystemCommandRunner runner =
+            c.reportElsewhere ? SystemCommandRunner(reportFolder) : SystemCommandRunner();
         const ScratchFolder current(ScratchFolder::Enter::Yes);
         const ScratchFolder onPath;
         const PathPrefix prefix(onPath.path());
@@ -78,23 +78,41 @@ TEST(SameLanacfg, BothCommandsFollowCmdsReadingOfPathAndPathext)
 {
     const struct {
         const char* what;
-        const char* path; // folders under the scratch folder, "S" standing for it
+        const char* path;    // folders under the scratch folder, "S" standing for it
         const char* pathext; // nullptr: missing
         std::vector<const char*> decoys;
         const char* expected;
     } cases[] = {
-        {"a ';' inside quotes is part of the folder", "\"S\\tools;old\";S\\tools", ".COM;.EXE",
-         {"tools;old\\lanacfg.exe", "tools\\lanacfg.exe"}, "tools;old\\lanacfg.exe"},
-        {"a quote inside an entry stays in it", "S\\\"tools;old\";S\\other", ".COM;.EXE",
-         {"tools;old\\lanacfg.exe", "other\\lanacfg.exe"}, "other\\lanacfg.exe"},
-        {"PATHEXT missing", "S\\tools", nullptr, {"tools\\lanacfg.exe", "tools\\lanacfg.cmd"},
+        {"a ';' inside quotes is part of the folder",
+         "\"S\\tools;old\";S\\tools",
+         ".COM;.EXE",
+         {"tools;old\\lanacfg.exe", "tools\\lanacfg.exe"},
+         "tools;old\\lanacfg.exe"},
+        {"a quote inside an entry stays in it",
+         "S\\\"tools;old\";S\\other",
+         ".COM;.EXE",
+         {"tools;old\\lanacfg.exe", "other\\lanacfg.exe"},
+         "other\\lanacfg.exe"},
+        {"PATHEXT missing",
+         "S\\tools",
+         nullptr,
+         {"tools\\lanacfg.exe", "tools\\lanacfg.cmd"},
          "tools\\lanacfg.cmd"},
-        {"PATHEXT missing, .com first", "S\\tools", nullptr,
-         {"tools\\lanacfg.exe", "tools\\lanacfg.com", "tools\\lanacfg.cmd"}, "tools\\lanacfg.com"},
-        {"PATHEXT in its own order", "S\\tools", ".EXE;.CMD",
-         {"tools\\lanacfg.exe", "tools\\lanacfg.cmd"}, "tools\\lanacfg.exe"},
-        {"an empty entry", "S\\tools;;S\\other", ".COM;.EXE;.BAT;.CMD",
-         {"tools\\lanacfg.cmd", "other\\lanacfg.exe"}, "tools\\lanacfg.cmd"},
+        {"PATHEXT missing, .com first",
+         "S\\tools",
+         nullptr,
+         {"tools\\lanacfg.exe", "tools\\lanacfg.com", "tools\\lanacfg.cmd"},
+         "tools\\lanacfg.com"},
+        {"PATHEXT in its own order",
+         "S\\tools",
+         ".EXE;.CMD",
+         {"tools\\lanacfg.exe", "tools\\lanacfg.cmd"},
+         "tools\\lanacfg.exe"},
+        {"an empty entry",
+         "S\\tools;;S\\other",
+         ".COM;.EXE;.BAT;.CMD",
+         {"tools\\lanacfg.cmd", "other\\lanacfg.exe"},
+         "tools\\lanacfg.cmd"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

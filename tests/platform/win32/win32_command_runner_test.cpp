@@ -1,16 +1,14 @@
-#include "platform/system_access.h"
-
 #include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
+#include "platform/system_access.h"
 #include "tests/platform/win32/echo_program.h"
 #include "tests/support/scratch_folder.h"
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
@@ -20,10 +18,10 @@ namespace fs = std::filesystem;
 using quorvel::CommandOutcome;
 using quorvel::OnTimeout;
 using quorvel::OperationError;
-using quorvel::TimeLimit;
 using quorvel::SystemCommandRunner;
-using quorvel::testing::ChildEnvironment;
+using quorvel::TimeLimit;
 using quorvel::testing::besideThisProgram;
+using quorvel::testing::ChildEnvironment;
 using quorvel::testing::fileBytes;
 using quorvel::testing::installEcho;
 using quorvel::testing::readEchoRecord;
@@ -53,8 +51,7 @@ DWORD runInWindowProgram()
     PROCESS_INFORMATION started{};
     // Detached as well: wine hands even a window program the console of its parent.
     if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                         DETACHED_PROCESS, nullptr, nullptr, &startup, &started)
-        == 0)
+                         DETACHED_PROCESS, nullptr, nullptr, &startup, &started) == 0)
         return static_cast<DWORD>(-1);
     ::CloseHandle(started.hThread);
     auto status = static_cast<DWORD>(-1);
@@ -187,8 +184,8 @@ TEST_F(SystemCommandRunnerTest, ErrorsGoToThisProcesssStandardErrorAndOutputNowh
     // simply inherited them would write its output here too.
     const fs::path captured = scratch / "captured.txt";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE capture = ::CreateFileW(captured.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                         &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE capture = ::CreateFileW(captured.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(capture, INVALID_HANDLE_VALUE);
     const HANDLE ownOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE ownError = ::GetStdHandle(STD_ERROR_HANDLE);

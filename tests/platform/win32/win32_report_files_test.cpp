@@ -1,17 +1,15 @@
-#include "platform/system_access.h"
-
 #include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
+#include "platform/system_access.h"
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 
@@ -66,7 +64,10 @@ TEST_F(SystemReportFilesTest, ReadsUtf16InTheAnsiCodePageOrRefusesWhatItLacks)
         std::string_view file;
         std::string_view firstLine; // empty: refused
     } cases[] = {
-        {"LE, in the code page", "\xFF\xFE" "C\0\xE9\0\xAC\x20\r\0\n\0"sv, "C\xE9\x80"},
+        {"LE, in the code page",
+         "\xFF\xFE"
+         "C\0\xE9\0\xAC\x20\r\0\n\0"sv,
+         "C\xE9\x80"},
         {"BE, in the code page", "\xFE\xFF\0C\0\xE9"sv, "C\xE9"},
         {"a letter it lacks", "\xFF\xFE\x16\x04"sv, ""},
         {"a letter only like one it has", "\xFF\xFE\x00\x01"sv, ""},
@@ -75,9 +76,9 @@ TEST_F(SystemReportFilesTest, ReadsUtf16InTheAnsiCodePageOrRefusesWhatItLacks)
         SCOPED_TRACE(c.name);
         if (c.firstLine.empty()) {
             EXPECT_EQ(errorOf([&] { readReport(files, write(c.file)); }),
-                      "Could not read \"" + full("report.txt")
-                          + "\": it is UTF-16 text (it starts with that byte-order mark), but it "
-                            "holds a character that the system's code page lacks");
+                      "Could not read \"" + full("report.txt") +
+                          "\": it is UTF-16 text (it starts with that byte-order mark), but it "
+                          "holds a character that the system's code page lacks");
         } else {
             EXPECT_EQ(readReport(files, write(c.file))[0], c.firstLine);
         }
@@ -176,8 +177,8 @@ TEST_F(SystemReportFilesTest, RemoveLeftoverSaysWhyWhenTheNameCannotBeCleared)
 {
     fs::create_directory(scratch / "folder");
     EXPECT_EQ(errorOf([&] { files.removeLeftover("folder"); }),
-              "Could not remove \"" + full("folder")
-                  + "\": a folder stands where the report file must be written");
+              "Could not remove \"" + full("folder") +
+                  "\": a folder stands where the report file must be written");
     EXPECT_TRUE(fs::is_directory(scratch / "folder"));
 
     // Held open by someone who lets nobody delete it meanwhile.

@@ -1,6 +1,6 @@
 #include "inventory/system_interfaces.h"
-#include "window/qt/form1.h"
 #include "platform/system_access.h"
+#include "window/qt/form1.h"
 #include "window/qt/message_dialog.h"
 
 #include <QApplication>
@@ -14,10 +14,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -56,8 +56,8 @@ struct CapturingBox : MessageDialog {
             seen.errors << QString::fromStdString(text);
             return;
         }
-        seen.boxes << QString::fromStdString((kind == MessageKind::Warning ? "(warning) " : "")
-                                             + title + ": " + text);
+        seen.boxes << QString::fromStdString((kind == MessageKind::Warning ? "(warning) " : "") +
+                                             title + ": " + text);
         seen.cursorDuringBox = overrideCursor();
     }
     Seen& seen;
@@ -97,7 +97,8 @@ QPoint rowCentre(QListWidget* list, int row)
 void postClick(QWidget* widget, QPoint pos)
 {
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
         QCoreApplication::postEvent(widget, new QMouseEvent(type, pos, widget->mapToGlobal(pos),
                                                             Qt::LeftButton, held, Qt::NoModifier));
     }
@@ -121,7 +122,8 @@ class Form1Test : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("PATH", QByteArray(LANACFG_DIR) + QDir::listSeparator().toLatin1() + qgetenv("PATH"));
+        qputenv("PATH",
+                QByteArray(LANACFG_DIR) + QDir::listSeparator().toLatin1() + qgetenv("PATH"));
     }
 
     // Each case: a fresh state (the stand-in's sample until the first change), a fresh cwd,
@@ -264,7 +266,8 @@ private slots:
         QTest::mouseClick(cmdSet, Qt::LeftButton);
         QCOMPARE(seen.errors, QStringList());
         QCOMPARE(rows(lstLANA), QStringList({"0", "2"}));
-        QCOMPARE(rows(lstCard), QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
+        QCOMPARE(rows(lstCard),
+                 QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
         QVERIFY(lstCard->selectedItems().isEmpty());
         // Load, renumbering, refresh: each run under the wait cursor.
         QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(3, Qt::WaitCursor));
@@ -302,7 +305,8 @@ private slots:
 
         QCOMPARE(renumberings, 1);
         QCOMPARE(rows(lstLANA), QStringList({"0", "2"}));
-        QCOMPARE(rows(lstCard), QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
+        QCOMPARE(rows(lstCard),
+                 QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
     }
 
     void enterPressesTheFocusedButton()
@@ -393,8 +397,9 @@ private slots:
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QVERIFY(program.exitCode() != 0);
-        QCOMPARE(program.readAllStandardError(),
-                 "quorvel: no display found (DISPLAY is not set); start it from a desktop session\n");
+        QCOMPARE(
+            program.readAllStandardError(),
+            "quorvel: no display found (DISPLAY is not set); start it from a desktop session\n");
     }
 
     void errorBoxShowsReportTextAsPlainText()

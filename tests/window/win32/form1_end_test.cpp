@@ -1,5 +1,4 @@
 #include "form1_fixture.h"
-
 #include "window/win32/message_dialog.h"
 
 #include <algorithm>
@@ -125,8 +124,8 @@ TEST_F(Form1Test, MissingLanacfgIsAnErrorAndAFailedRenumberingAWarning)
 TEST_F(Form1Test, FailedLoadIsShownAndTheWindowNeverIs)
 {
     lanacfg.nextReport.reset();
-    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, noteShownWindows, nullptr,
-                                           ::GetCurrentThreadId());
+    const HHOOK hook =
+        ::SetWindowsHookExW(WH_CALLWNDPROC, noteShownWindows, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     shownWindows.clear();
     const HWND window = makeForm().handle();
@@ -167,8 +166,8 @@ LRESULT CALLBACK noteAndCloseBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
     auto* const window = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
-    if (code == HCBT_ACTIVATE && ::GetClassNameW(window, className, 16) != 0
-        && std::wstring(className) == L"#32770") {
+    if (code == HCBT_ACTIVATE && ::GetClassNameW(window, className, 16) != 0 &&
+        std::wstring(className) == L"#32770") {
         ShownBox box{::GetWindow(window, GW_OWNER), textOf(window), {}, false};
         ::EnumChildWindows(window, noteBoxPart, reinterpret_cast<LPARAM>(&box));
         shownBoxes.push_back(box);
@@ -195,8 +194,9 @@ TEST_F(Form1Test, ErrorBoxHasTheErrorIconAndStandsOverTheWindowOnceItIsShown)
         ASSERT_EQ(shownBoxes.size(), 1u);
         EXPECT_EQ(shownBoxes[0].owner, shown ? window : nullptr);
         EXPECT_EQ(shownBoxes[0].title, L"Quorvel");
-        EXPECT_EQ(shownBoxes[0].texts,
-                  std::vector<std::wstring>{L"Could not run \"lanacfg setlananumber <b>3</b> 0\": gone"});
+        EXPECT_EQ(
+            shownBoxes[0].texts,
+            std::vector<std::wstring>{L"Could not run \"lanacfg setlananumber <b>3</b> 0\": gone"});
         EXPECT_TRUE(shownBoxes[0].hasIcon);
     }
 }

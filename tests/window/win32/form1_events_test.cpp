@@ -1,5 +1,4 @@
 #include "form1_fixture.h"
-
 #include "inventory/lanacfg_contract.h"
 
 #include <string>
@@ -37,8 +36,8 @@ TEST_F(Form1Events, SetGivesTheHighlightedCardLana0UnderTheWaitCursorAndRefreshe
     ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
     ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
 
-    EXPECT_EQ(commands(), (std::vector<std::string>{reportCommand(), renumberCommand("4"),
-                                                    reportCommand()}));
+    EXPECT_EQ(commands(),
+              (std::vector<std::string>{reportCommand(), renumberCommand("4"), reportCommand()}));
     EXPECT_EQ(rowsOf(control("lstLANA")), kIntelOnLana0Lanas);
     EXPECT_EQ(rowsOf(control("lstCard")), kIntelOnLana0Cards);
     EXPECT_EQ(::SendMessageW(control("lstCard"), LB_GETCURSEL, 0, 0), LB_ERR);

@@ -24,13 +24,13 @@ const std::string kNetBEUI = "-->NetBEUI Protocol-->";
 
 const std::string kSampleReport = joinLines(
     {"NetBIOS bindings and their LANA numbers", "", "Lana:  1",
-     kNetBEUI + "WAN Miniport (NetBEUI, Dial Out)", "Lana:  2", kNetBEUI + "3Com EtherLink III Adapter",
-     "Lana:  4", kNetBEUI + "Intel(R) PRO/100 Adapter"},
+     kNetBEUI + "WAN Miniport (NetBEUI, Dial Out)", "Lana:  2",
+     kNetBEUI + "3Com EtherLink III Adapter", "Lana:  4", kNetBEUI + "Intel(R) PRO/100 Adapter"},
     "\r\n");
-const std::string kIntelOnLana0Report = joinLines(
-    {"Lana:  0", kNetBEUI + "Intel(R) PRO/100 Adapter", "Lana:  2",
-     kNetBEUI + "3Com EtherLink III Adapter"},
-    "\r\n");
+const std::string kIntelOnLana0Report =
+    joinLines({"Lana:  0", kNetBEUI + "Intel(R) PRO/100 Adapter", "Lana:  2",
+               kNetBEUI + "3Com EtherLink III Adapter"},
+              "\r\n");
 const std::string kNoNetBEUIReport =
     joinLines({"Lana:  0", "-->NetBT-->Intel(R) PRO/100 Adapter"}, "\r\n");
 
@@ -113,8 +113,8 @@ std::optional<int> Form1Test::deliverQueued()
 void Form1Test::press(WPARAM key)
 {
     // The key's repeat count, and for the release the previous-state and transition bits.
-    for (const auto& [type, flags] : {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1},
-                                      std::pair<UINT, LPARAM>{WM_KEYUP, 0xC0000001}}) {
+    for (const auto& [type, flags] :
+         {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1}, std::pair<UINT, LPARAM>{WM_KEYUP, 0xC0000001}}) {
         MSG message{::GetFocus(), type, key, flags, static_cast<DWORD>(::GetMessageTime()), {}};
         if (!form->preTranslate(message)) {
             ::TranslateMessage(&message);
@@ -158,7 +158,8 @@ PixelRect placeOf(HWND control)
 POINT centreOfRow(HWND listBox, int row)
 {
     RECT at{};
-    ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&at));
+    ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&at));
     return {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
 }
 

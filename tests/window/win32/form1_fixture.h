@@ -5,10 +5,10 @@
 #include "window/form1_layout.h"
 #include "window/win32/form1.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
 #include <string>

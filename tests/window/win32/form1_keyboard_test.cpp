@@ -28,9 +28,9 @@ TEST_F(Form1Test, FocusGoesBackWhereItWasWhenTheWindowIsActivatedAgain)
 {
     const HWND window = shownForm().handle();
     ::SetFocus(control("cmdExit"));
-    const HWND other = ::CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP | WS_VISIBLE,
-                                         0, 0, 100, 50, nullptr, nullptr,
-                                         ::GetModuleHandleW(nullptr), nullptr);
+    const HWND other =
+        ::CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50,
+                          nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
     ::SetActiveWindow(other);
     ASSERT_EQ(::GetActiveWindow(), other);

@@ -1,5 +1,4 @@
 #include "form1_fixture.h"
-
 #include "inventory/lanacfg_contract.h"
 
 #include <string>
@@ -39,7 +38,8 @@ std::vector<RECT> rowPlaces(HWND listBox)
     const auto count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT row = 0; row < count; ++row) {
         RECT at{};
-        ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&at));
+        ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&at));
         ::MapWindowPoints(listBox, ::GetParent(listBox), reinterpret_cast<POINT*>(&at), 2);
         places.push_back(at);
     }
@@ -53,7 +53,8 @@ TEST_F(Form1Test, TenBindingsAndALongNameStayRowBesideRowAfterEnd)
         std::string name = "Adapter " + std::to_string(lana);
         for (int more = 0; lana == 3 && more < 12; ++more)
             name += " Adapter " + std::to_string(lana);
-        report.insert(report.end(), {"Lana:  " + std::to_string(lana), "-->NetBEUI Protocol-->" + name});
+        report.insert(report.end(),
+                      {"Lana:  " + std::to_string(lana), "-->NetBEUI Protocol-->" + name});
     }
     for (const double dpi : {96.0, 144.0}) {
         SCOPED_TRACE(dpi);

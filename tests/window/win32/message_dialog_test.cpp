@@ -1,7 +1,6 @@
 #include "window/win32/message_dialog.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
