@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth
     libbenchmark-dev
-    clang libclang-rt-14-dev llvm clang-tidy
+    clang libclang-rt-14-dev llvm clang-tidy clang-format
     # The Windows edition: the -win32 thread model compilers, and wine to run its tests.
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
     # Its Windows Installer packages (wixl, of msitools; msiinfo reads them back in the tests),
