@@ -43,7 +43,7 @@ std::size_t lineEndCount(std::string_view bytes)
         const std::size_t blockEnd = std::min(bytes.size(), block + kBlockBytes);
         for (std::size_t i = block; i < blockEnd; ++i)
             endsInBlock += static_cast<unsigned char>(
-                (bytes[i] == '\r') | ((bytes[i] == '\n') & (bytes[i - 1] != '\r')));
+                int{bytes[i] == '\r'} | (int{bytes[i] == '\n'} & int{bytes[i - 1] != '\r'}));
         ends += endsInBlock;
     }
     return ends;
