@@ -269,8 +269,23 @@ private slots:
         QCOMPARE(rows(lstCard),
                  QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
         QVERIFY(lstCard->selectedItems().isEmpty());
-        // Load, renumbering, refresh: each run under the wait cursor.
-        QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(3, Qt::WaitCursor));
+        // Load, check, renumbering, refresh: each run under the wait cursor.
+        QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(4, Qt::WaitCursor));
+    }
+
+    void setOnListsMadeStaleByAnotherRunChangesNothingAndSaysSo()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QCOMPARE(QProcess::execute("lanacfg", {"setlananumber", "4", "0"}), 0);
+        QTest::mouseClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 1));
+        QTest::mouseClick(cmdSet, Qt::LeftButton);
+        QCOMPARE(seen.boxes, QStringList("(warning) Warning: The NetBEUI bindings changed since "
+                                         "they were listed, so nothing was changed. Check the "
+                                         "lists and press \"Set\" again."));
+        QCOMPARE(seen.cursorDuringRuns.size(), 2u); // the load and the check: no renumbering
+        QCOMPARE(rows(lstCard),
+                 QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
     }
 
     void doubleClickSetsTheRowDoubleClicked()
@@ -318,8 +333,8 @@ private slots:
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             const std::size_t runsBefore = seen.cursorDuringRuns.size();
             QTest::keyClick(cmdSet, key);
-            // The renumbering and its refresh.
-            QCOMPARE(seen.cursorDuringRuns.size(), runsBefore + 2);
+            // The check, the renumbering and its refresh.
+            QCOMPARE(seen.cursorDuringRuns.size(), runsBefore + 3);
         }
         auto* cmdExit = form->findChild<QPushButton*>("cmdExit");
         cmdExit->setFocus();
