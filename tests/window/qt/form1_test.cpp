@@ -288,6 +288,28 @@ private slots:
                  QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
     }
 
+    void programInAReadOnlyFolderListsTheBindingsAndLeavesNothing()
+    {
+        const QString here = work->path();
+        if (QProcess::execute("unshare", {"-m", "mount", "--bind", "-o", "ro", here, here}) != 0)
+            QSKIP("skipped: a read-only bind mount needs root and a mount namespace of its own");
+        QTemporaryDir temporary;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", temporary.path());
+        environment.insert("QUORVEL_BENCH_FILLED_LISTS", "lstLANA lstCard");
+        program.setProcessEnvironment(environment);
+        program.start("unshare", {"-m", "sh", "-c",
+                                  R"(mount --bind -o ro "$1" "$1" && cd "$1" && exec env )"
+                                  R"(LD_PRELOAD="$2" "$3")",
+                                  "sh", here, FIRST_PAINT_HOOK, QUORVEL_EXE});
+        QVERIFY(program.waitForFinished());
+        QCOMPARE(program.exitCode(), 0); // the hook's: the window painted with both lists filled
+        const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+        QCOMPARE(QDir(here).entryList(entries), QStringList());
+        QCOMPARE(QDir(temporary.path()).entryList({"quorvel-*"}, entries), QStringList());
+    }
+
     void doubleClickSetsTheRowDoubleClicked()
     {
         QVERIFY(form->Form_Load());
