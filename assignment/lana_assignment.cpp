@@ -4,6 +4,7 @@
 #include "inventory/lanacfg_contract.h"
 #include "inventory/system_interfaces.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -73,16 +74,19 @@ std::string renumber(const std::string& lanaText, CommandRunner& runner,
 
 } // namespace
 
-Assignment assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
-                       CommandRunner& runner, bool userMayRenumber)
+Assignment assignLana0(const std::vector<Binding>& shown, int highlightedRow,
+                       const std::vector<Binding>& listed, CommandRunner& runner,
+                       bool userMayRenumber)
 {
-    if (bindings.empty())
+    if (shown.empty())
         return {Assignment::Outcome::NoAdapterListed};
     // With no row highlighted the LANA text is empty and the tool itself turns the command
     // down; the refresh then shows nothing changed.
     const auto row = static_cast<std::size_t>(highlightedRow);
-    const std::string lanaText =
-        highlightedRow >= 0 && row < bindings.size() ? bindings[row].lana : "";
+    const bool rowHighlighted = highlightedRow >= 0 && row < shown.size();
+    if (rowHighlighted && std::find(listed.begin(), listed.end(), shown[row]) == listed.end())
+        return {Assignment::Outcome::BindingsChanged};
+    const std::string lanaText = rowHighlighted ? shown[row].lana : "";
     std::string failure = renumber(lanaText, runner, std::nullopt, userMayRenumber);
     if (failure.empty())
         return {Assignment::Outcome::Done};

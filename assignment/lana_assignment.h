@@ -17,6 +17,7 @@ class ReportFiles;
 struct Assignment {
     enum class Outcome {
         NoAdapterListed,   // nothing ran
+        BindingsChanged,   // the row's adapter is no longer listed with its LANA: nothing ran
         RenumberingFailed, // the command failed or could not start, as `failure` says
         Done,              // the command ended with success
     };
@@ -24,13 +25,17 @@ struct Assignment {
     std::string failure = {};
 };
 
-// Gives the adapter in the highlighted row of the card list LANA number 0 by running the
-// renumbering command for its LANA text, unless no adapter is listed. Whether the renumbering
-// took is left for the next refresh to show. A LANA text that is not a number is refused with
-// OperationError, and nothing runs. A failure's text ends with a hint when the user may not
-// renumber (see userMayRenumber).
-Assignment assignLana0(const std::vector<Binding>& bindings, int highlightedRow,
-                       CommandRunner& runner, bool userMayRenumber);
+// Gives the adapter in the highlighted row of `shown`, the bindings as the card list showed
+// them to the user, LANA number 0 by running the renumbering command for its LANA text. Nothing
+// runs when no adapter is shown, nor when `listed`, the bindings of a report taken since under
+// the renumbering lock, no longer holds the row's adapter with that LANA text (both compared as
+// bytes): another run may have renumbered in between, and the command would then move another
+// adapter. Whether the renumbering took is left for the next refresh to show. A LANA text that
+// is not a number is refused with OperationError, and nothing runs. A failure's text ends with
+// a hint when the user may not renumber (see userMayRenumber).
+Assignment assignLana0(const std::vector<Binding>& shown, int highlightedRow,
+                       const std::vector<Binding>& listed, CommandRunner& runner,
+                       bool userMayRenumber);
 
 // Which adapter a script means: its exact name, or a pattern that only its name matches.
 struct AdapterChoice {

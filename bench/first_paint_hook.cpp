@@ -1,5 +1,6 @@
-// Preloaded (LD_PRELOAD) into a Qt Widgets program by the start-up benchmark: once the
-// first top-level window has painted, it notes the time and ends the program.
+// Preloaded (LD_PRELOAD) into a Qt Widgets program by the start-up benchmark, and by the Qt
+// window's tests to see the real program list the bindings: once the first top-level window
+// has painted, it notes the time and ends the program.
 //   QUORVEL_BENCH_SHOWN_FILE   where the steady-clock time of that moment is written, in ns
 //   QUORVEL_BENCH_FILLED_LISTS object names of lists that must hold rows by then; the
 //                              program exits with kListsEmptyStatus when one does not

@@ -119,4 +119,12 @@ findProgramLikeCmd(std::wstring_view name, std::wstring_view currentFolder, std:
     return std::nullopt;
 }
 
+bool cmdCanWorkIn(std::wstring_view folder)
+{
+    const auto separator = [folder](std::size_t at) {
+        return at < folder.size() && (folder[at] == L'\\' || folder[at] == L'/');
+    };
+    return !(separator(0) && separator(1));
+}
+
 } // namespace quorvel

@@ -33,4 +33,9 @@ findProgramLikeCmd(std::wstring_view name, std::wstring_view currentFolder, std:
                    std::wstring_view pathext,
                    const std::function<bool(const std::wstring&)>& isFile);
 
+// Whether cmd.exe can work in `folder`, a full path, as its current folder: not in one that
+// begins with two separators (a UNC path, \\server\share\... or \\?\UNC\..., or a device
+// path), where it says it cannot and works in the Windows folder instead.
+bool cmdCanWorkIn(std::wstring_view folder);
+
 } // namespace quorvel

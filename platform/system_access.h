@@ -18,7 +18,8 @@ using SystemPath = std::conditional_t<sizeof(wchar_t) == 2, std::wstring, std::s
 
 // A fresh folder of a script's run under the system's temporary folder, which only this user
 // can write, for its report: made when first asked for, and removed with whatever is in it when
-// this object goes, however the run ended. The window keeps to the current folder.
+// this object goes, however the run ended. The window takes one where the current folder
+// cannot take its report (see currentFolderTakesReport).
 class PrivateReportFolder {
 public:
     PrivateReportFolder() = default;
@@ -32,6 +33,12 @@ public:
 private:
     SystemPath path_;
 };
+
+// Whether the window's report command can run in the current folder and write its report
+// there: this user can write there, and on Windows cmd.exe can work there (it cannot in a UNC
+// path, and runs in the Windows folder instead) and it is not in the Windows folder, which is
+// never written into. Asked without writing anywhere but in the current folder.
+bool currentFolderTakesReport();
 
 // Runs command lines with no window and waits for their end. Both of lanacfg's commands reach
 // the same program: "cmd /c REST" goes to the system's command interpreter, any other command

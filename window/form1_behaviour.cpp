@@ -16,6 +16,10 @@ namespace {
 constexpr const char* kNoCardText = "No Network-Card installed or NetBEUI not installed";
 constexpr const char* kNoCardTitle = "Warning";
 constexpr const char* kRenumberingFailedTitle = "Warning";
+constexpr const char* kBindingsChangedText =
+    "The NetBEUI bindings changed since they were listed, so nothing was changed. Check the "
+    "lists and press \"Set\" again.";
+constexpr const char* kBindingsChangedTitle = "Warning";
 
 // Ends the busy state however the run ends, exceptions included.
 class ToolRunningScope {
@@ -76,20 +80,33 @@ bool Form1Behaviour::Form_Load()
 void Form1Behaviour::cmdSet_Click()
 {
     runEvent([this] {
+        // As the user chose from them: the check below lists a fresh report.
+        const std::vector<Binding> shown = bindings_;
+        const int highlighted = lists_.highlightedCard();
         // No turn for the warning of an empty list: it renumbers nothing, and its box must not
         // keep scripts waiting while it is open.
         std::optional<RenumberingTurn> turn;
-        if (!bindings_.empty()) {
-            // Waited for as the window waits for lanacfg: without limit, showing it is busy.
-            const ToolRunningScope waiting(services_.busyIndicator);
-            turn.emplace(services_.renumberingLock, std::nullopt);
+        if (!shown.empty()) {
+            {
+                // Waited for as the window waits for lanacfg: without limit, showing it is busy.
+                const ToolRunningScope waiting(services_.busyIndicator);
+                turn.emplace(services_.renumberingLock, std::nullopt);
+            }
+            // Another run may have renumbered since the lists were filled.
+            refreshLists();
         }
-        const Assignment assignment = renumberHighlighted();
+        BusyRunner runner(services_.runner, services_.busyIndicator);
+        const Assignment assignment =
+            assignLana0(shown, highlighted, bindings_, runner, services_.userMayRenumber);
         if (assignment.outcome == Assignment::Outcome::NoAdapterListed)
             services_.messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
-        refreshLists();
+        if (assignment.outcome != Assignment::Outcome::BindingsChanged)
+            refreshLists();
         turn.reset(); // a warning box open on screen must not hold scripts up either
         // After the refresh, so that the box stands over the lists as they now are.
+        if (assignment.outcome == Assignment::Outcome::BindingsChanged)
+            services_.messageDialog.show(kBindingsChangedText, kBindingsChangedTitle,
+                                         MessageKind::Warning);
         if (assignment.outcome == Assignment::Outcome::RenumberingFailed)
             services_.messageDialog.show(capitalised(assignment.failure) + ".",
                                          kRenumberingFailedTitle, MessageKind::Warning);
@@ -114,12 +131,6 @@ void Form1Behaviour::refreshLists()
     BusyRunner runner(services_.runner, services_.busyIndicator);
     bindings_ = bindingsFromReportCommand(runner, services_.reportFiles);
     lists_.showBindings(bindings_);
-}
-
-Assignment Form1Behaviour::renumberHighlighted()
-{
-    BusyRunner runner(services_.runner, services_.busyIndicator);
-    return assignLana0(bindings_, lists_.highlightedCard(), runner, services_.userMayRenumber);
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)

@@ -8,7 +8,6 @@
 
 namespace quorvel {
 
-struct Assignment;
 class CommandRunner;
 class MessageDialog;
 class RenumberingLock;
@@ -39,7 +38,7 @@ public:
 struct FormServices {
     CommandRunner& runner;
     ReportFiles& reportFiles;
-    // Held from "Set"'s renumbering to the end of its refresh.
+    // Held from "Set"'s check of the highlighted row to the end of its refresh.
     RenumberingLock& renumberingLock;
     // Whether the system lets this user change LANA numbers, for the renumbering's warning.
     bool userMayRenumber;
@@ -67,7 +66,6 @@ public:
 
 private:
     void refreshLists();
-    Assignment renumberHighlighted();
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);

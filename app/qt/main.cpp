@@ -45,8 +45,15 @@ int startWindow()
 {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
-    quorvel::SystemCommandRunner runner;
-    quorvel::SystemReportFiles reportFiles;
+    // The report goes into the current folder, unless it cannot: then into a folder of the
+    // window's own, as for scripts.
+    quorvel::PrivateReportFolder privateFolder;
+    const bool inCurrentFolder = quorvel::currentFolderTakesReport();
+    quorvel::SystemCommandRunner runner = inCurrentFolder
+                                              ? quorvel::SystemCommandRunner()
+                                              : quorvel::SystemCommandRunner(privateFolder);
+    quorvel::SystemReportFiles reportFiles =
+        inCurrentFolder ? quorvel::SystemReportFiles() : quorvel::SystemReportFiles(privateFolder);
     quorvel::SystemRenumberingLock renumberingLock;
     quorvel::Form1 window(runner, reportFiles, renumberingLock, quorvel::userMayRenumber());
     // Built from the XPM text compiled in: no file to read and no image plugins to load,

@@ -102,8 +102,14 @@ int startWindow()
     // Loads comctl32, so that the manifest's Common Controls 6 draw the controls themed.
     ::InitCommonControls();
     try {
-        SystemCommandRunner runner;
-        SystemReportFiles reportFiles;
+        // The report goes into the current folder, unless cmd.exe cannot work or write there
+        // (a program started from a share): then into a folder of the window's own.
+        PrivateReportFolder privateFolder;
+        const bool inCurrentFolder = currentFolderTakesReport();
+        SystemCommandRunner runner =
+            inCurrentFolder ? SystemCommandRunner() : SystemCommandRunner(privateFolder);
+        SystemReportFiles reportFiles =
+            inCurrentFolder ? SystemReportFiles() : SystemReportFiles(privateFolder);
         SystemRenumberingLock renumberingLock;
         Form1 window(runner, reportFiles, renumberingLock, userMayRenumber());
         // As the shortcut or the starting program asked: normal, minimised, ...

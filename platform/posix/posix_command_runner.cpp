@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <pthread.h>
@@ -310,6 +311,13 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     StartedCommand command = start(commandLine, mayStop, reportFolder_);
     const CommandEnd end{*command.process};
     return waitForEnd(command.process, command.group, limit);
+}
+
+bool currentFolderTakesReport()
+{
+    // With this process's rights, as the report is written: a read-only mount says EROFS, a
+    // folder without write permission EACCES.
+    return ::faccessat(AT_FDCWD, ".", W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 ProgramNotFound SystemCommandRunner::interpreterNotFound() const

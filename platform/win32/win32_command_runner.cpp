@@ -59,6 +59,17 @@ std::wstring currentFolder()
         [](wchar_t* buffer, DWORD size) { return ::GetCurrentDirectoryW(size, buffer); });
 }
 
+// Whether `path` is `folder` or lies within it, letters compared in either case.
+bool isWithinFolder(const std::wstring& path, std::wstring folder)
+{
+    if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    return path.size() >= folder.size() &&
+           ::lstrcmpiW(path.substr(0, folder.size()).c_str(), folder.c_str()) == 0 &&
+           (path.size() == folder.size() || path[folder.size()] == L'\\' ||
+            path[folder.size()] == L'/');
+}
+
 // The system's own interpreter: a cmd.exe in the current folder is never the one that runs.
 std::wstring systemInterpreter(const std::string& commandLine)
 {
@@ -309,6 +320,34 @@ CommandOutcome SystemCommandRunner::run(const std::string& commandLine,
     if (::GetExitCodeProcess(command.process.get(), &exitCode) == 0)
         fail(commandLine, "its exit status is unknown: " + systemMessage(::GetLastError()));
     return {CommandOutcome::End::Exited, static_cast<std::int64_t>(exitCode)};
+}
+
+bool currentFolderTakesReport()
+{
+    const std::wstring here = currentFolder();
+    if (!cmdCanWorkIn(here))
+        return false;
+    std::wstring windows = filledString([](wchar_t* buffer, DWORD size) {
+        return static_cast<DWORD>(::GetSystemWindowsDirectoryW(buffer, size));
+    });
+    if (windows.empty() || isWithinFolder(here, windows))
+        return false;
+    // The rights, the medium and the share's settings all decide; a file that goes when it is
+    // closed asks them all at once.
+    for (unsigned attempt = 0; attempt < 10; ++attempt) {
+        const std::wstring probe = L"quorvel-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(attempt) + L".tmp";
+        const HANDLE file = ::CreateFileW(
+            probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(file);
+            return true;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    return false;
 }
 
 ProgramNotFound SystemCommandRunner::interpreterNotFound() const

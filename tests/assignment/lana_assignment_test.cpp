@@ -16,7 +16,7 @@ class AssignmentTest : public ::testing::Test {
 protected:
     Assignment assign(int highlightedRow)
     {
-        return assignLana0(bindings, highlightedRow, runner, true);
+        return assignLana0(bindings, highlightedRow, bindings, runner, true);
     }
 
     std::vector<Binding> bindings;
@@ -53,6 +53,21 @@ TEST_F(AssignmentTest, RunsTheRenumberingCommandForTheHighlightedCard)
         EXPECT_EQ(assign(c.highlighted).outcome, Assignment::Outcome::Done);
         EXPECT_EQ(runner.commands, (std::vector<std::string>{c.expected}));
     }
+}
+
+TEST_F(AssignmentTest, RunsNothingUnlessTheRowIsStillListedWithItsLanaText)
+{
+    bindings = {{"4", "Card"}, {"2", "Other"}};
+    const std::vector<Binding> listed[] = {
+        {{"2", "Other"}, {"4", "Card"}}, // the same, in another order: renumbered
+        {{"0", "Card"}, {"4", "Other"}},
+        {{"4 ", "Card"}},
+        {{"4", "card"}}};
+    for (const std::vector<Binding>& now : listed)
+        EXPECT_EQ(assignLana0(bindings, 0, now, runner, true).outcome,
+                  &now == listed ? Assignment::Outcome::Done
+                                 : Assignment::Outcome::BindingsChanged);
+    EXPECT_EQ(runner.commands, std::vector<std::string>{"lanacfg setlananumber 4 0"});
 }
 
 // A lanacfg whose renumbering ends as told and changes the next report to `after`.

@@ -5,6 +5,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace quorvel {
 namespace {
@@ -85,6 +87,21 @@ TEST(FindProgramLikeCmd, FollowsCmdsSearch)
                                               L" then " + c.path));
         EXPECT_EQ(findProgramLikeCmd(c.name, c.folder, c.path, c.pathext, isFile), c.found);
     }
+}
+
+TEST(CmdCanWorkIn, EveryFolderButAUncOrDevicePath)
+{
+    const std::pair<std::wstring_view, bool> cases[] = {
+        {L"C:\\tools", true},
+        {L"C:\\", true},
+        {L"\\\\server\\share\\tools", false},
+        {L"//server/share", false},
+        {L"\\\\?\\UNC\\server\\share", false},
+        {L"\\\\?\\C:\\tools", false},
+        {L"\\\\.\\C:\\tools", false},
+    };
+    for (const auto& [folder, usable] : cases)
+        EXPECT_EQ(cmdCanWorkIn(folder), usable) << ::testing::PrintToString(std::wstring(folder));
 }
 
 } // namespace

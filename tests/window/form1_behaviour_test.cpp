@@ -175,10 +175,29 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRenumberTheHighlightedCardThenRefres
         (form.*c.event)();
         // The lock waited for as lanacfg is, and held until the lists show the change.
         EXPECT_EQ(takeLog(),
-                  (Lines{"busy", "lock: no limit", "idle", "busy", "run: " + c.command, "idle",
-                         "shown: 0", "busy", kReportRun, "idle", "shown: 2", "unlock"}));
+                  (Lines{"busy", "lock: no limit", "idle", "shown: 0", "busy", kReportRun, "idle",
+                         "shown: 2", "busy", "run: " + c.command, "idle", "shown: 0", "busy",
+                         kReportRun, "idle", "shown: 2", "unlock"}));
         EXPECT_EQ(lists.highlightedCard(), -1);
     }
+}
+
+TEST_F(Form1BehaviourTest, SetOnListsMadeStaleRunsNothingShowsTheFreshListsAndSaysSo)
+{
+    lanacfg.nextReport = kTwoCards;
+    ASSERT_TRUE(form.Form_Load());
+    takeLog();
+    // Another run gave Intel LANA 0, and 3Com its LANA 4.
+    lanacfg.nextReport = joinLines(
+        {"Lana:  0", kNetBEUI + "Intel PRO/100", "Lana:  4", kNetBEUI + "3Com EtherLink III"});
+    lists.highlighted = 1;
+    form.cmdSet_Click();
+    EXPECT_EQ(takeLog(),
+              (Lines{"busy", "lock: no limit", "idle", "shown: 0", "busy", kReportRun, "idle",
+                     "shown: 2", "unlock",
+                     "warning box: Warning: The NetBEUI bindings changed since they were listed, "
+                     "so nothing was changed. Check the lists and press \"Set\" again."}));
+    EXPECT_EQ(lists.cards(), (Lines{"Intel PRO/100", "3Com EtherLink III"}));
 }
 
 TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
@@ -223,8 +242,9 @@ TEST_F(Form1BehaviourTest, RenumberingThatFailsIsNamedInAWarningAfterTheRefresh)
         lanacfg.failWith = nullptr;
         // The warning comes once the lock is given up: an open box must not hold scripts up.
         Lines expected{
-            "busy",     "lock: no limit", "idle", "busy",     "run: lanacfg setlananumber 2 0",
-            "idle",     "shown: 0",       "busy", kReportRun, "idle",
+            "busy",     "lock: no limit", "idle",     "shown: 0", "busy",
+            kReportRun, "idle",           "shown: 2", "busy",     "run: lanacfg setlananumber 2 0",
+            "idle",     "shown: 0",       "busy",     kReportRun, "idle",
             "shown: 2", "unlock"};
         if (!c.warning.empty())
             expected.push_back("warning box: Warning: " + c.warning);
@@ -298,10 +318,11 @@ TEST_F(Form1BehaviourTest, AnyErrorDuringAnEventIsShownAndEndsTheProgram)
         lanacfg.failWith = c.fail;
         lists.highlighted = 0;
         form.cmdSet_Click();
-        EXPECT_EQ(takeLog(),
-                  (Lines{"busy", "lock: no limit", "idle", "busy", "run: lanacfg setlananumber 2 0",
-                         "idle", "unlock", "error box: Quorvel: " + c.shown,
-                         "end: " + std::to_string(EXIT_FAILURE)}));
+        EXPECT_EQ(
+            takeLog(),
+            (Lines{"busy", "lock: no limit", "idle", "shown: 0", "busy", kReportRun, "idle",
+                   "shown: 2", "busy", "run: lanacfg setlananumber 2 0", "idle", "unlock",
+                   "error box: Quorvel: " + c.shown, "end: " + std::to_string(EXIT_FAILURE)}));
     }
 }
 

@@ -62,12 +62,18 @@ Control* makeCaptioned(const char* name, QWidget* window)
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
              bool userMayRenumber, QWidget* parent)
-    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, messageBox_, parent)
+    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, nullptr, parent)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
              bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent)
+    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, &messageDialog, parent)
+{
+}
+
+Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+             bool userMayRenumber, MessageDialog* messageDialog, QWidget* parent)
     : QWidget(parent), LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
       lstLANA(makeControl<QListWidget>("lstLANA", this)),
@@ -75,8 +81,9 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
       Label2(makeCaptioned<QLabel>("Label2", this)),
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)), messageBox_(this),
-      behaviour_(*this, {runner, reportFiles, renumberingLock, userMayRenumber, messageDialog,
-                         *this, [](int status) { QCoreApplication::exit(status); }})
+      behaviour_(*this, {runner, reportFiles, renumberingLock, userMayRenumber,
+                         messageDialog != nullptr ? *messageDialog : messageBox_, *this,
+                         [](int status) { QCoreApplication::exit(status); }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kFormCaption));

@@ -32,6 +32,11 @@ public:
     bool Form_Load();
 
 private:
+    // With the given message box, or its own when given none: its own is not yet made while
+    // a constructor's arguments are taken.
+    Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
+          bool userMayRenumber, MessageDialog* messageDialog, QWidget* parent);
+
     void showBindings(const std::vector<Binding>& bindings) override;
     // The selected row only: Qt's current row follows keyboard focus, not the user's pick.
     int highlightedCard() const override;

@@ -276,4 +276,18 @@ TEST(SystemCommandRunner, CommandsThatCannotStartAreErrorsNamingTheCommandLine)
     }
 }
 
+TEST(CurrentFolderTakesReport, AFolderThatCanBeWrittenButNeverTheWindowsFolder)
+{
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(::GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const ScratchFolder scratch(ScratchFolder::Enter::Yes);
+    EXPECT_TRUE(quorvel::currentFolderTakesReport());
+    EXPECT_TRUE(fs::is_empty(scratch.path())); // what it wrote to find out is gone
+    for (const std::wstring& folder :
+         {std::wstring(windows), std::wstring(windows) + L"\\system32"}) {
+        ASSERT_NE(::SetCurrentDirectoryW(folder.c_str()), 0);
+        EXPECT_FALSE(quorvel::currentFolderTakesReport());
+    }
+}
+
 } // namespace

@@ -269,8 +269,45 @@ private slots:
         QCOMPARE(rows(lstCard),
                  QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
         QVERIFY(lstCard->selectedItems().isEmpty());
-        // Load, renumbering, refresh: each run under the wait cursor.
-        QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(3, Qt::WaitCursor));
+        // Load, check, renumbering, refresh: each run under the wait cursor.
+        QCOMPARE(seen.cursorDuringRuns, std::vector<Cursor>(4, Qt::WaitCursor));
+    }
+
+    void setOnListsMadeStaleByAnotherRunChangesNothingAndSaysSo()
+    {
+        QVERIFY(form->Form_Load());
+        form->show();
+        QCOMPARE(QProcess::execute("lanacfg", {"setlananumber", "4", "0"}), 0);
+        QTest::mouseClick(lstCard->viewport(), Qt::LeftButton, {}, rowCentre(lstCard, 1));
+        QTest::mouseClick(cmdSet, Qt::LeftButton);
+        QCOMPARE(seen.boxes, QStringList("(warning) Warning: The NetBEUI bindings changed since "
+                                         "they were listed, so nothing was changed. Check the "
+                                         "lists and press \"Set\" again."));
+        QCOMPARE(seen.cursorDuringRuns.size(), 2u); // the load and the check: no renumbering
+        QCOMPARE(rows(lstCard),
+                 QStringList({"Intel(R) PRO/100 Adapter", "3Com EtherLink III Adapter"}));
+    }
+
+    void programInAReadOnlyFolderListsTheBindingsAndLeavesNothing()
+    {
+        const QString here = work->path();
+        if (QProcess::execute("unshare", {"-m", "mount", "--bind", "-o", "ro", here, here}) != 0)
+            QSKIP("skipped: a read-only bind mount needs root and a mount namespace of its own");
+        QTemporaryDir temporary;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", temporary.path());
+        environment.insert("QUORVEL_BENCH_FILLED_LISTS", "lstLANA lstCard");
+        program.setProcessEnvironment(environment);
+        program.start("unshare", {"-m", "sh", "-c",
+                                  R"(mount --bind -o ro "$1" "$1" && cd "$1" && exec env )"
+                                  R"(LD_PRELOAD="$2" "$3")",
+                                  "sh", here, FIRST_PAINT_HOOK, QUORVEL_EXE});
+        QVERIFY(program.waitForFinished());
+        QCOMPARE(program.exitCode(), 0); // the hook's: the window painted with both lists filled
+        const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+        QCOMPARE(QDir(here).entryList(entries), QStringList());
+        QCOMPARE(QDir(temporary.path()).entryList({"quorvel-*"}, entries), QStringList());
     }
 
     void doubleClickSetsTheRowDoubleClicked()
@@ -318,8 +355,8 @@ private slots:
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             const std::size_t runsBefore = seen.cursorDuringRuns.size();
             QTest::keyClick(cmdSet, key);
-            // The renumbering and its refresh.
-            QCOMPARE(seen.cursorDuringRuns.size(), runsBefore + 2);
+            // The check, the renumbering and its refresh.
+            QCOMPARE(seen.cursorDuringRuns.size(), runsBefore + 3);
         }
         auto* cmdExit = form->findChild<QPushButton*>("cmdExit");
         cmdExit->setFocus();

@@ -73,7 +73,7 @@ TEST_F(Form1Test, RunningWindowEndsWithTheStatusCloseGives)
 TEST_F(Form1Test, ErrorIsShownAndEndsTheProgramWithFailure)
 {
     const HWND window = shownForm().handle();
-    // No report this time: the refresh after the renumbering finds no file to read.
+    // No report this time: the check before the renumbering finds no file to read.
     lanacfg.nextReport.reset();
     ::SendMessageW(control("lstCard"), LB_SETCURSEL, 0, 0);
     ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);

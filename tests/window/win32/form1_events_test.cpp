@@ -36,13 +36,13 @@ TEST_F(Form1Events, SetGivesTheHighlightedCardLana0UnderTheWaitCursorAndRefreshe
     ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
     ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
 
-    EXPECT_EQ(commands(),
-              (std::vector<std::string>{reportCommand(), renumberCommand("4"), reportCommand()}));
+    EXPECT_EQ(commands(), (std::vector<std::string>{reportCommand(), reportCommand(),
+                                                    renumberCommand("4"), reportCommand()}));
     EXPECT_EQ(rowsOf(control("lstLANA")), kIntelOnLana0Lanas);
     EXPECT_EQ(rowsOf(control("lstCard")), kIntelOnLana0Cards);
     EXPECT_EQ(::SendMessageW(control("lstCard"), LB_GETCURSEL, 0, 0), LB_ERR);
-    // Load, renumbering, refresh: each run under the wait cursor, and the arrow back after.
-    EXPECT_EQ(waitCursorDuringRuns, std::vector<bool>(3, true));
+    // Load, check, renumbering, refresh: each run under the wait cursor, and the arrow after.
+    EXPECT_EQ(waitCursorDuringRuns, std::vector<bool>(4, true));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(boxes.size(), 0u);
     EXPECT_EQ(deliverQueued(), std::nullopt);
@@ -85,6 +85,7 @@ TEST_F(Form1Events, DoubleClickOnACardRowActsOnThatRow)
         }
         std::vector<std::string> expected;
         if (c.renumberedLana != nullptr) {
+            expected.push_back(reportCommand());
             expected.push_back(renumberCommand(c.renumberedLana));
             expected.push_back(reportCommand());
             // The refreshed lists have no highlighted row.
@@ -93,6 +94,21 @@ TEST_F(Form1Events, DoubleClickOnACardRowActsOnThatRow)
         EXPECT_EQ(commands(), expected);
         EXPECT_EQ(deliverQueued(), std::nullopt);
     }
+}
+
+TEST_F(Form1Test, SetOnListsMadeStaleByAnotherRunChangesNothingAndSaysSo)
+{
+    shownForm();
+    lanacfg.nextReport = kIntelOnLana0Report;
+    ::SendMessageW(control("lstCard"), LB_SETCURSEL, 1, 0);
+    ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(commands(), (std::vector<std::string>{reportCommand(), reportCommand()}));
+    EXPECT_EQ(rowsOf(control("lstCard")), kIntelOnLana0Cards);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, MessageKind::Warning);
+    EXPECT_EQ(boxes[0].text, "The NetBEUI bindings changed since they were listed, so nothing was "
+                             "changed. Check the lists and press \"Set\" again.");
 }
 
 TEST_F(Form1Test, SetOnAnEmptyCardListWarnsThenRefreshes)

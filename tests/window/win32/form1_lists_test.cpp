@@ -102,7 +102,7 @@ TEST_F(Form1Test, RowsShowInTheAnsiCodePageAndSetGivesBackTheReportsBytes)
     }
     ::SendMessageW(control("lstCard"), LB_SETCURSEL, 0, 0);
     ::SendMessageW(control("cmdSet"), BM_CLICK, 0, 0);
-    EXPECT_EQ(commands().at(1), "lanacfg setlananumber " + oddLana + " 0");
+    EXPECT_EQ(commands().at(2), "lanacfg setlananumber " + oddLana + " 0");
 }
 
 TEST_F(Form1Test, AtMostOneRowIsHighlightedWhateverTheModifierKeys)
