@@ -89,13 +89,12 @@ class ReportFiles {
 public:
     virtual ~ReportFiles() = default;
 
-    // Waits, as long as it takes, until no other run of Quorvel takes its report in the folder
-    // of the report at path, and keeps them out until the turn goes: otherwise one run's
-    // report command could replace the file another is about to read. Nothing where no other
-    // run can be, as in a run's own folder.
-    virtual std::unique_ptr<ReportFolderTurn> takeFolderTurn(const std::string& path)
+    // Waits, as long as it takes, until no other Quorvel of this user (on Windows, of this
+    // session) takes its report in the folder of the report at path, and keeps them out until
+    // the turn goes: otherwise one run's report command could replace the file another is about
+    // to read. Nothing where no other run can be, as in a run's own folder.
+    virtual std::unique_ptr<ReportFolderTurn> takeFolderTurn(const std::string& /*path*/)
     {
-        static_cast<void>(path);
         return nullptr;
     }
 

@@ -85,14 +85,17 @@ std::string lockFolder(const char* lock)
     } else {
         folder += "/quorvel";
     }
+    // The first folder that could not be made says why the last is missing.
+    int notMade = 0;
     for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-        ::mkdir(folder.substr(0, end).c_str(), 0700);
+        if (::mkdir(folder.substr(0, end).c_str(), 0700) != 0 && errno != EEXIST && notMade == 0)
+            notMade = errno;
         if (end == std::string::npos)
             break;
     }
     if (const auto why = whyNotPrivate(folder))
         throw OperationError("Could not take " + std::string(lock) + " in \"" + folder +
-                             "\": " + *why);
+                             "\": " + (notMade != 0 ? std::strerror(notMade) : *why));
     return folder;
 }
 

@@ -37,13 +37,19 @@ constexpr const wchar_t* kLockFileName = L"quorvel-renumbering.lock";
                          "\": " + reason);
 }
 
-std::wstring inFolder(std::wstring folder)
+// An administrator's lock is the machine's, in its Windows folder (even where a Terminal Server
+// gives each user one of their own); any other user's is in the user's temporary folder.
+std::wstring lockPath(bool machine)
 {
-    if (folder.empty())
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT length = machine ? ::GetSystemWindowsDirectoryW(folder, MAX_PATH + 1)
+                                : static_cast<UINT>(::GetTempPathW(MAX_PATH + 1, folder));
+    if (length == 0 || length > MAX_PATH)
         fail(kLockFileName, systemMessage(::GetLastError()));
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    return folder + kLockFileName;
+    std::wstring path(folder, length);
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path + kLockFileName;
 }
 
 // Full control for administrators and SYSTEM alone, as the lock file's own security: a file
@@ -86,15 +92,6 @@ private:
     SECURITY_DESCRIPTOR descriptor_{};
 };
 
-// A folder's path from a function that fills a buffer of MAX_PATH.
-template <typename Fill>
-std::wstring folderFrom(Fill fill)
-{
-    wchar_t folder[MAX_PATH + 1] = {};
-    const UINT length = fill(folder, MAX_PATH + 1);
-    return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(folder, length);
-}
-
 } // namespace
 
 SystemRenumberingLock::~SystemRenumberingLock()
@@ -106,15 +103,8 @@ void SystemRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
 {
     const auto deadline = wait ? std::chrono::steady_clock::now() + *wait
                                : std::chrono::steady_clock::time_point::max();
-    // The machine's Windows folder, even where a Terminal Server gives each user one of their own.
     const bool machine = userMayRenumber();
-    const std::wstring path =
-        inFolder(machine ? folderFrom([](wchar_t* buffer, UINT size) {
-            return ::GetSystemWindowsDirectoryW(buffer, size);
-        })
-                         : folderFrom([](wchar_t* buffer, UINT size) {
-                               return static_cast<UINT>(::GetTempPathW(size, buffer));
-                           }));
+    const std::wstring path = lockPath(machine);
     std::optional<AdministratorsOnly> administratorsOnly;
     if (machine)
         administratorsOnly.emplace(path);

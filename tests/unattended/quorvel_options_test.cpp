@@ -86,7 +86,7 @@ protected:
         path = (scratch / "fake").string() + ":" + path;
     }
 
-    // The system's temporary folder for the program.
+    // The system's temporary folder for the program; the locks' is the scratch's "state".
     fs::path temporary() const { return scratch / "tmp"; }
 
     void start(QProcess& process, const QStringList& arguments)
@@ -97,7 +97,6 @@ protected:
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
         env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(temporary().string()));
-        // The locks' folder, as XDG_RUNTIME_DIR is unset.
         env.insert(QStringLiteral("XDG_STATE_HOME"),
                    QString::fromStdString((scratch / "state").string()));
         env.insert(QStringLiteral("LANACFG_STATE"),
