@@ -4,6 +4,7 @@
 #include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
 
+#include <memory>
 #include <string_view>
 
 namespace quorvel {
@@ -63,6 +64,7 @@ std::vector<Binding> bindingsFromReportCommand(CommandRunner& runner, ReportFile
                                                std::optional<std::chrono::seconds> timeLimit)
 {
     const std::string reportFile(kReportFileName);
+    const std::unique_ptr<ReportFolderTurn> turn = files.takeFolderTurn(reportFile);
     // Only the coming report command may put a file there: a file left from before would
     // pass for its report, and a link would have its output written wherever it points.
     files.removeLeftover(reportFile);

@@ -29,12 +29,12 @@ inline constexpr std::size_t kMostBindingsListed = 10;
 // at the binding line, which may be a LANA line of its own; the last line is never a LANA line.
 std::vector<Binding> scanBindings(const ReportLineTable& lines);
 
-// Removes any report file left from before, runs the report command, reads and deletes the
-// report file, and returns its bindings. Throws OperationError when the report cannot be had,
-// with the report file removed. Given a time limit (scripts), the report command is stopped at
-// it, and one that does not end with success is an error: its empty or partial report would
-// pass for the machine's bindings. The window waits, and lists what a failed command wrote,
-// unless it wrote nothing.
+// In the folder's turn (see ReportFiles::takeFolderTurn), removes any report file left from
+// before, runs the report command, reads and deletes the report file, and returns its
+// bindings. Throws OperationError when the report cannot be had, with the report file removed.
+// Given a time limit (scripts), the report command is stopped at it, and one that does not end
+// with success is an error: its empty or partial report would pass for the machine's bindings.
+// The window waits, and lists what a failed command wrote, unless it wrote nothing.
 std::vector<Binding>
 bindingsFromReportCommand(CommandRunner& runner, ReportFiles& files,
                           std::optional<std::chrono::seconds> timeLimit = std::nullopt);

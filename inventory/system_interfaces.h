@@ -77,11 +77,26 @@ public:
     virtual std::size_t read(char* into, std::size_t room) = 0;
 };
 
+// One run's turn at taking its report in a folder, given up when this object goes.
+class ReportFolderTurn {
+public:
+    virtual ~ReportFolderTurn() = default;
+};
+
 // The report file that the report command writes. Every operation throws OperationError
 // naming the file and the system's reason when it fails; readReport reads it.
 class ReportFiles {
 public:
     virtual ~ReportFiles() = default;
+
+    // Waits, as long as it takes, until no other Quorvel of this user (on Windows, of this
+    // session) takes its report in the folder of the report at path, and keeps them out until
+    // the turn goes: otherwise one run's report command could replace the file another is about
+    // to read. Nothing where no other run can be, as in a run's own folder.
+    virtual std::unique_ptr<ReportFolderTurn> takeFolderTurn(const std::string& /*path*/)
+    {
+        return nullptr;
+    }
 
     // Removes whatever non-folder entry is at path (a report left from before, a link), so
     // that only the coming report command can put a file there; nothing when there is none.
@@ -98,7 +113,8 @@ public:
 
 // Makes the renumbering cycles of every Quorvel of this user (on Windows, of the machine) take
 // turns: a cycle that reads a LANA and renumbers it must not act on a list another cycle has
-// just made stale. Reports alone take no turn.
+// just made stale. Reports alone take no turn. The commands run while it is held hold it too,
+// so that one left running keeps the next cycle waiting until it has ended.
 class RenumberingLock {
 public:
     virtual ~RenumberingLock() = default;

@@ -73,6 +73,9 @@ public:
     // Paths are taken within `reportFolder` rather than the current folder.
     explicit SystemReportFiles(PrivateReportFolder& reportFolder) : reportFolder_(&reportFolder) {}
 
+    // The current folder's turn, from the locks of this system (platform/*/..._locks.cpp);
+    // none in a run's own folder.
+    std::unique_ptr<ReportFolderTurn> takeFolderTurn(const std::string& path) override;
     void removeLeftover(const std::string& path) override;
     std::unique_ptr<OpenReportFile> open(const std::string& path) override;
     void remove(const std::string& path) override;
@@ -84,9 +87,10 @@ private:
     PrivateReportFolder* reportFolder_ = nullptr; // none: the current folder
 };
 
-// The lock on the system: on POSIX a lock on a file of this user's in the runtime or temporary
-// folder, on Windows a named mutex of the machine (of the session where the machine's is
-// refused). Given up by the system when its holder dies.
+// The lock on the system, a lock file that the commands run while it is held inherit: on POSIX
+// flock'd, in a folder only this user can write; on Windows opened for no one else, in the
+// Windows folder for an administrator, else in the user's temporary folder. The system gives
+// it up once its holder and those commands have ended.
 class SystemRenumberingLock : public RenumberingLock {
 public:
     SystemRenumberingLock() = default;
@@ -98,7 +102,7 @@ public:
     void release() noexcept override;
 
 private:
-    // The lock file's descriptor on POSIX, the mutex's handle on Windows; none while not held.
+    // The lock file's descriptor on POSIX, its handle on Windows; none while not held.
     std::intptr_t held_ = -1;
 };
 

@@ -8,9 +8,12 @@
 #include <QStringList>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <pwd.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -83,7 +86,7 @@ protected:
         path = (scratch / "fake").string() + ":" + path;
     }
 
-    // The system's temporary folder for the program, and the lock's, as XDG_RUNTIME_DIR is unset.
+    // The system's temporary folder for the program; the locks' is the scratch's "state".
     fs::path temporary() const { return scratch / "tmp"; }
 
     void start(QProcess& process, const QStringList& arguments)
@@ -94,6 +97,8 @@ protected:
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("PATH"), QString::fromStdString(path));
         env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(temporary().string()));
+        env.insert(QStringLiteral("XDG_STATE_HOME"),
+                   QString::fromStdString((scratch / "state").string()));
         env.insert(QStringLiteral("LANACFG_STATE"),
                    QString::fromStdString((scratch / "bindings.txt").string()));
         if (!pauseBeforeChange.empty())
@@ -418,6 +423,60 @@ TEST_F(Unattended, SimultaneousSetsForTwoAdaptersKeepEachChangeTillItIsChecked)
         const std::string final = quorvel({QStringLiteral("--list")}).out;
         EXPECT_TRUE(final == one.out || final == other.out) << final;
     }
+}
+
+TEST_F(Unattended, ARunThatStopsWaitingKeepsTheLockTillItsRenumberingEnds)
+{
+    // The quick second renumbers from the first's result (3Com on LANA 0, Intel on 4) to Intel on
+    // 0 and 3Com on 4. Were it not to wait, 3Com would end on LANA 0.
+    const fs::path started = scratch / "renumbering";
+    useFakeLanacfg("[ \"$1\" = setlananumber ] && touch '" + started.string() +
+                   "'\nexec \"$REAL\" \"$@\"\n");
+    for (const int signalNumber : {0, SIGINT, SIGKILL}) {
+        SCOPED_TRACE(signalNumber == 0 ? "--timeout 1" : "signal " + std::to_string(signalNumber));
+        fs::remove(scratch / "bindings.txt");
+        fs::remove(started);
+        pauseBeforeChange = "2000";
+        QProcess first;
+        start(first, {QStringLiteral("--set"), QStringLiteral("3Com EtherLink III Adapter"),
+                      QStringLiteral("--timeout"), QString::number(signalNumber == 0 ? 1 : 60)});
+        for (int wait = 0; wait < 3000 && !fs::exists(started); ++wait)
+            ::usleep(10'000);
+        if (signalNumber != 0)
+            ::kill(static_cast<pid_t>(first.processId()), signalNumber);
+        ASSERT_TRUE(first.waitForFinished(60'000));
+        pauseBeforeChange.clear();
+        const Outcome second =
+            quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+        EXPECT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(second.out, "0\tIntel(R) PRO/100 Adapter\n4\t3Com EtherLink III Adapter\n");
+    }
+}
+
+TEST_F(Unattended, LockPlacesOfOtherUsersNeitherBlockNorPass)
+{
+    const std::string user = "quorvel-test-" + std::to_string(::getpid());
+    if (::geteuid() != 0 || std::system(("useradd -r -M " + user + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no test user: useradd needs root, and this run is not root";
+    const std::shared_ptr<void> removeUser(
+        nullptr, [&user](void*) { std::system(("userdel " + user).c_str()); });
+    const passwd* other = ::getpwnam(user.c_str());
+    // The lock's old place, in a temporary folder that every user may write.
+    fs::permissions(temporary(), fs::perms::all | fs::perms::sticky_bit);
+    const fs::path oldPlace = temporary() / "quorvel-0-renumbering.lock";
+    const QStringList set = {QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")};
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "a link" : "a file");
+        fs::remove(oldPlace);
+        link ? fs::create_symlink(scratch / "elsewhere", oldPlace) : writeFile(oldPlace, "");
+        ASSERT_EQ(::lchown(oldPlace.c_str(), other->pw_uid, other->pw_gid), 0);
+        const Outcome run = quorvel(set);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    ASSERT_EQ(::chown((scratch / "state" / "quorvel").c_str(), other->pw_uid, other->pw_gid), 0);
+    const Outcome refused = quorvel(set);
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(contains(refused.err, "it belongs to user \"" + user + "\"")) << refused.err;
 }
 
 TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)

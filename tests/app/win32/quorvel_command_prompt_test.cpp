@@ -47,6 +47,19 @@ protected:
     Outcome run(const std::wstring& commandLine) { return runInCommandPrompt(commandLine, work()); }
     void useTable(const std::string& utf8Table) { writeFile(scratch / "bindings.txt", utf8Table); }
     void useSample() { fs::remove(scratch / "bindings.txt"); }
+    // Starts a program of quorvel's in the work folder, not waiting for it; its process id.
+    DWORD start(std::wstring line)
+    {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        ::CreateProcessW((quorvelFolder() / line.substr(0, line.find(L' '))).c_str(), line.data(),
+                         nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, work().c_str(),
+                         &startup, &started);
+        ::CloseHandle(started.hThread);
+        ::CloseHandle(started.hProcess);
+        return started.dwProcessId;
+    }
 
     ScratchFolder scratch;
     PathPrefix quorvelOnPath{quorvelFolder()};
@@ -116,6 +129,34 @@ TEST_F(CommandPrompt, SetWaitsForTheRenumberingLockAtMostItsTimeout)
     // Time enough for the report command of a 32-bit run under emulation.
     const Outcome done = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\" --timeout 30");
     EXPECT_EQ(done.status, 0u) << done.err;
+}
+
+TEST_F(CommandPrompt, ARunThatStopsWaitingKeepsTheLockTillItsRenumberingEnds)
+{
+    // As on POSIX, but 3 s: a report command under emulation (the i686 tests) may take over 1 s.
+    const fs::path started = scratch / "renumbering";
+    writeFile(scratch / "fake" / "lanacfg.cmd",
+              "@echo off\r\nif \"%1\"==\"setlananumber\" echo.>\"" + started.string() + "\"\r\n\"" +
+                  (lanacfgFolder() / "lanacfg.exe").string() + "\" %*\r\n");
+    const PathPrefix fakeFirstOnPath(scratch / "fake");
+    for (const bool terminate : {false, true}) {
+        SCOPED_TRACE(terminate ? "TerminateProcess" : "--timeout 3");
+        useSample();
+        fs::remove(started);
+        {
+            const EnvironmentVariable slow("LANACFG_TEST_PAUSE_BEFORE_CHANGE", "6000");
+            StartedProgram first(
+                start(L"quorvel.com --set \"3Com EtherLink III Adapter\" --timeout " +
+                      std::wstring(terminate ? L"60" : L"3")));
+            for (int wait = 0; terminate && wait < 1200 && !fs::exists(started); ++wait)
+                ::Sleep(50);
+            if (!terminate)
+                first.waitForEnd();
+        } // one still running is terminated here
+        const Outcome second = run(L"quorvel --set \"Intel(R) PRO/100 Adapter\"");
+        EXPECT_EQ(second.status, 0u) << second.err;
+        EXPECT_EQ(second.out, "0\tIntel(R) PRO/100 Adapter\r\n4\t3Com EtherLink III Adapter\r\n");
+    }
 }
 
 TEST_F(CommandPrompt, BatchFileFindsTheStatusInErrorlevel)
@@ -314,6 +355,24 @@ TEST_F(CommandPrompt, QuorvelAloneStartsTheWindowAndReturnsAtOnce)
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.waitForEnd(), std::optional<DWORD>(0));
+}
+
+// Each report command takes far longer than the 20 ms between the starts under wine.
+TEST_F(CommandPrompt, TwoWindowsStartedTogetherInOneFolderBothListTheBindings)
+{
+    start(L"quorvel.exe");
+    ::Sleep(20);
+    start(L"quorvel.exe");
+    for (int window = 0; window < 2; ++window) {
+        const HWND shown = shownWindow();
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(shown, &processId);
+        StartedProgram program(processId);
+        const HWND lstCard = ::GetDlgItem(shown, form1Control("lstCard").id);
+        EXPECT_EQ(::SendMessageW(lstCard, LB_GETCOUNT, 0, 0), 2);
+        ::PostMessageW(shown, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.waitForEnd(), std::optional<DWORD>(0));
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "inventory/binding_inventory.h"
 #include "inventory/report_reading.h"
 #include "inventory/system_interfaces.h"
 #include "platform/system_access.h"
@@ -11,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -116,6 +119,32 @@ TEST_F(SystemReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
 
     const std::string message = errorOf([&] { files.remove(path); });
     EXPECT_NE(message.find("report.txt"), std::string::npos) << message;
+}
+
+// As two windows started 20 ms apart in one folder load, against a 50 ms report command.
+TEST(ReportFolderTurns, TwoRefreshesInOneFolderBothListTheBindings)
+{
+    const ScratchFolder work(ScratchFolder::Enter::Yes);
+    const quorvel::testing::EnvironmentVariable locks("XDG_RUNTIME_DIR", work.path().c_str());
+    std::ofstream(work / "lanacfg") << "#!/bin/sh\necho 'Lana:  2'\nsleep 0.05\n"
+                                       "echo '-->NetBEUI Protocol-->Card'\n";
+    fs::permissions(work / "lanacfg", fs::perms::owner_all);
+    const quorvel::testing::PathPrefix onPath(work.path());
+    const auto load = [] {
+        try {
+            quorvel::SystemCommandRunner runner;
+            SystemReportFiles files;
+            EXPECT_EQ(quorvel::bindingsFromReportCommand(runner, files),
+                      (std::vector<quorvel::Binding>{{"2", "Card"}}));
+        } catch (const OperationError& error) {
+            ADD_FAILURE() << error.what();
+        }
+    };
+    std::thread first(load);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::thread second(load);
+    first.join();
+    second.join();
 }
 
 } // namespace
