@@ -284,6 +284,71 @@ TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
     }
 }
 
+TEST_F(CommandPrompt, Utf16WithoutAMarkIsListedAndAStrayNulIsStatus3)
+{
+    // cmd /u writes its own output in UTF-16 without a byte-order mark.
+    const PathPrefix fakeFirstOnPath(scratch / "fake");
+    const std::string utf16Line = "@cmd /u /c \"echo --^>NetBEUI Protocol--^>Card A\"\r\n";
+    writeFile(scratch / "fake" / "lanacfg.cmd", "@cmd /u /c \"echo Lana:  2\"\r\n" + utf16Line);
+    EXPECT_EQ(run(L"quorvel --list").out, "2\tCard A\r\n");
+    writeFile(scratch / "fake" / "lanacfg.cmd", "@echo Lana:  2\r\n" + utf16Line);
+    const Outcome nul = run(L"quorvel --list");
+    EXPECT_EQ(nul.status, 3u);
+    EXPECT_TRUE(contains(nul.err, "lanapaths.txt\": its byte 12 is NUL")) << nul.err;
+}
+
+TEST_F(CommandPrompt, AnyTempFolderWorksOrIsStatus3NamingItAndLeavesNothing)
+{
+    writeFile(scratch / "a file", "");
+    const auto deep = [this](std::size_t length) {
+        return temporary() / std::wstring(length - temporary().native().size() - 1, L'd');
+    };
+    for (const fs::path& folder : {scratch / "missing" / "tmp", scratch / "a file", deep(200),
+                                   deep(240), deep(250), deep(300)}) {
+        SCOPED_TRACE(folder.string());
+        std::error_code unmade; // where the system cannot make it, it stays missing
+        fs::create_directory(folder, unmade);
+        setEnvironment("TMP", folder.string());
+        const Outcome run = this->run(L"quorvel --list");
+        EXPECT_TRUE(run.status == 0 ? run.out == kSampleList
+                                    : run.status == 3 && contains(run.err, folder.string()))
+            << run.status << ": " << run.err;
+        EXPECT_TRUE(fs::is_empty(folder, unmade) || unmade);
+    }
+}
+
+TEST_F(CommandPrompt, NextRunRemovesTheReportFolderOfAKilledRunButNotOfARunningOne)
+{
+    PrivateReportFolder running;
+    running.path();
+    // The renumbering says that it has started, then takes its time.
+    writeFile(scratch / "fake" / "lanacfg.cmd",
+              "@if %1==setlananumber echo.>..\\renumbering\r\n@\"" +
+                  (lanacfgFolder() / "lanacfg.exe").string() + "\" %*\r\n");
+    const PathPrefix fakeFirstOnPath(scratch / "fake");
+    const EnvironmentVariable pause("LANACFG_TEST_PAUSE_BEFORE_CHANGE", "60000");
+    const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+    std::wstring line = L"quorvel.com --set \"Intel(R) PRO/100 Adapter\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION set{};
+    ASSERT_NE(::CreateProcessW((quorvelFolder() / "quorvel.com").c_str(), line.data(), nullptr,
+                               nullptr, FALSE, CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                               work().c_str(), &startup, &set),
+              0);
+    ::AssignProcessToJobObject(job, set.hProcess);
+    ::ResumeThread(set.hThread);
+    for (int attempt = 0; attempt < 1200 && !fs::exists(scratch / "renumbering"); ++attempt)
+        ::Sleep(50);
+    ::TerminateJobObject(job, 1);
+    ::WaitForSingleObject(set.hProcess, INFINITE);
+    EXPECT_EQ(run(L"quorvel --list").status, 0u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temporary()), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::exists(running.path()));
+    for (const HANDLE handle : {set.hProcess, set.hThread, job})
+        ::CloseHandle(handle);
+}
+
 // The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
 // has ended already: within a minute.
 HWND shownWindow()

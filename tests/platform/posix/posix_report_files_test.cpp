@@ -4,6 +4,7 @@
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,6 +119,28 @@ TEST_F(SystemReportFilesTest, RemoveDeletesAndAMissingFileIsAnError)
 
     const std::string message = errorOf([&] { files.remove(path); });
     EXPECT_NE(message.find("report.txt"), std::string::npos) << message;
+}
+
+TEST(PrivateReportFolder, NextOneRemovesTheFolderOfAKilledRunButNotOfARunningOne)
+{
+    const ScratchFolder temporary;
+    const quorvel::testing::EnvironmentVariable tmpdir("TMPDIR", temporary.path().c_str());
+    quorvel::PrivateReportFolder running;
+    const fs::path runningFolder = running.path();
+    const pid_t killed = ::fork();
+    if (killed == 0) {
+        quorvel::PrivateReportFolder folder;
+        folder.path();
+        ::raise(SIGKILL);
+    }
+    ::waitpid(killed, nullptr, 0);
+    const auto folders = [&temporary] {
+        return std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator());
+    };
+    ASSERT_EQ(folders(), 2);
+    quorvel::PrivateReportFolder().path();
+    EXPECT_EQ(folders(), 1);
+    EXPECT_TRUE(fs::exists(runningFolder));
 }
 
 } // namespace
