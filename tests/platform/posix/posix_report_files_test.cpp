@@ -13,7 +13,6 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -127,13 +126,13 @@ TEST(PrivateReportFolder, NextOneRemovesTheFolderOfAKilledRunButNotOfARunningOne
     const quorvel::testing::EnvironmentVariable tmpdir("TMPDIR", temporary.path().c_str());
     quorvel::PrivateReportFolder running;
     const fs::path runningFolder = running.path();
-    const pid_t killed = ::fork();
-    if (killed == 0) {
-        quorvel::PrivateReportFolder folder;
-        folder.path();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        quorvel::PrivateReportFolder killed;
+        killed.path();
         ::raise(SIGKILL);
     }
-    ::waitpid(killed, nullptr, 0);
+    ::waitpid(child, nullptr, 0);
     const auto folders = [&temporary] {
         return std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator());
     };
