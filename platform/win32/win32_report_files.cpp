@@ -193,23 +193,23 @@ void removeContents(const std::wstring& folder)
 {
     WIN32_FIND_DATAW entry{};
     const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring path = folder + L"\\" + name;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            deleteEvenIfReadOnly(path, entry.dwFileAttributes);
-        } else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            ::RemoveDirectoryW(path.c_str());
-        } else {
-            removeContents(path);
-            ::RemoveDirectoryW(path.c_str());
-        }
-    } while (::FindNextFileW(search, &entry) != 0);
-    ::FindClose(search);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                deleteEvenIfReadOnly(path, entry.dwFileAttributes);
+            } else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                ::RemoveDirectoryW(path.c_str());
+            } else {
+                removeContents(path);
+                ::RemoveDirectoryW(path.c_str());
+            }
+        } while (::FindNextFileW(search, &entry) != 0);
+        ::FindClose(search);
+    }
 }
 
 // Empties and removes a folder, never through a link or junction.
@@ -226,6 +226,7 @@ void removeFolder(const std::wstring& folder)
     }
 }
 
+// Whether `user` owns the folder, as this program makes its private folders.
 bool ownedBy(const std::wstring& folder, PSID user)
 {
     DWORD size = 0;
@@ -328,7 +329,7 @@ const SystemPath& PrivateReportFolder::path()
                 "Could not use \"" + ansiFromWide(folder) + "\" as the folder for the report: " +
                 "the report's path in it would be " + std::to_string(reportPathLength) +
                 " characters long, more than the " + std::to_string(kMostReportPathCharacters) +
-                " a command can use; give TMP and TEMP a shorter folder");
+                " that cmd.exe can use; give TMP and TEMP a shorter folder");
         if (::CreateDirectoryW(folder.c_str(), security.attributes()) == 0) {
             if (::GetLastError() == ERROR_ALREADY_EXISTS)
                 continue;

@@ -328,13 +328,10 @@ TEST_F(CommandPrompt, NextRunRemovesTheReportFolderOfAKilledRunButNotOfARunningO
                   (lanacfgFolder() / "lanacfg.exe").string() + "\" %*\r\n");
     fs::copy_file(quorvelFolder() / "quorvel.com", scratch / "fake" / "killed.com");
     const PathPrefix fakeFirstOnPath(scratch / "fake");
-    const auto folders = [this] {
-        return std::distance(fs::directory_iterator(temporary()), fs::directory_iterator());
-    };
     run(L"killed --set \"Intel(R) PRO/100 Adapter\"");
-    EXPECT_EQ(folders(), 2);
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary())), 2);
     EXPECT_EQ(run(L"quorvel --list").status, 0u);
-    EXPECT_EQ(folders(), 1);
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary())), 1);
     EXPECT_TRUE(fs::exists(running.path()));
 }
 

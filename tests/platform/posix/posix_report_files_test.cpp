@@ -133,12 +133,9 @@ TEST(PrivateReportFolder, NextOneRemovesTheFolderOfAKilledRunButNotOfARunningOne
         ::raise(SIGKILL);
     }
     ::waitpid(child, nullptr, 0);
-    const auto folders = [&temporary] {
-        return std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator());
-    };
-    ASSERT_EQ(folders(), 2);
+    ASSERT_EQ(std::ranges::distance(fs::directory_iterator(temporary.path())), 2);
     quorvel::PrivateReportFolder().path();
-    EXPECT_EQ(folders(), 1);
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary.path())), 1);
     EXPECT_TRUE(fs::exists(runningFolder));
 }
 
