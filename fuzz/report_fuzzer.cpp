@@ -137,11 +137,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     runner.report = std::string_view(reinterpret_cast<const char*>(data), size);
     quorvel::SystemReportFiles files;
     std::vector<quorvel::Binding> bindings;
-    // UTF-16 that does not convert is refused; anything else is read.
+    // UTF-16 that does not convert, and a NUL outside UTF-16, are refused; anything else is read.
     std::optional<std::string> scanned;
     try {
         scanned =
             quorvel::reportBytes(std::string(runner.report), "report", quorvel::utf8FromUtf16);
+        check(scanned->find('\0') == std::string::npos, "the scanned bytes hold no NUL");
     } catch (const quorvel::OperationError&) {
     }
     {

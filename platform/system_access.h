@@ -18,8 +18,9 @@ using SystemPath = std::conditional_t<sizeof(wchar_t) == 2, std::wstring, std::s
 
 // A fresh folder of a script's run under the system's temporary folder, which only this user
 // can write, for its report: made when first asked for, and removed with whatever is in it when
-// this object goes, however the run ended. The window takes one where the current folder
-// cannot take its report (see currentFolderTakesReport).
+// this object goes. A run that was killed leaves its folder, which the next run to make one
+// removes. The window takes one where the current folder cannot take its report (see
+// currentFolderTakesReport).
 class PrivateReportFolder {
 public:
     PrivateReportFolder() = default;
@@ -32,6 +33,9 @@ public:
 
 private:
     SystemPath path_;
+    // What marks the folder as in use while this run lives: a locked descriptor on POSIX, an
+    // open handle on Windows.
+    std::intptr_t inUse_ = -1;
 };
 
 // Whether the window's report command can run in the current folder and write its report

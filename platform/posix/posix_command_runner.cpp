@@ -140,15 +140,17 @@ std::string currentFolder()
 
 // This process's environment with PATH as seen from another folder: every entry relative to
 // the current folder (an empty one is ".") made absolute, so that a shell started elsewhere
-// finds the program that findProgramLikeSh finds here. Kept as the bytes they are.
+// finds the program that findProgramLikeSh finds here. Kept as the bytes they are. Throws
+// OperationError, naming commandLine, when such an entry cannot be written: the command would
+// reach another program than the renumbering's search.
 class EnvironmentForElsewhere {
 public:
-    EnvironmentForElsewhere()
+    explicit EnvironmentForElsewhere(const std::string& commandLine)
     {
         for (char** variable = environ; *variable != nullptr; ++variable) {
             std::string text = *variable;
             if (text.rfind("PATH=", 0) == 0)
-                text = "PATH=" + absoluteEntries(text.substr(5));
+                text = "PATH=" + absoluteEntries(text.substr(5), commandLine);
             texts_.push_back(std::move(text));
         }
         for (std::string& text : texts_)
@@ -159,7 +161,7 @@ public:
     char** variables() { return pointers_.data(); }
 
 private:
-    std::string absoluteEntries(const std::string& path)
+    std::string absoluteEntries(const std::string& path, const std::string& commandLine)
     {
         std::string absolute;
         std::size_t start = 0;
@@ -173,6 +175,15 @@ private:
             } else {
                 if (here_.empty())
                     here_ = currentFolder();
+                // A ":" would split the entry in two, neither of them this folder.
+                if (here_.find(':') != std::string::npos)
+                    throw OperationError(startFailure(
+                        commandLine, "PATH has an empty or relative entry, which stands for a "
+                                     "place in the current folder \"" +
+                                         here_ +
+                                         "\", and that folder's name holds \":\", which no "
+                                         "PATH entry can; give PATH absolute folders only, or "
+                                         "start from another folder"));
                 absolute += entry.empty() ? here_ : here_ + "/" + entry;
             }
             if (end == std::string::npos)
@@ -240,7 +251,7 @@ std::shared_ptr<const RawCommand> setCommand(QProcess& process, const std::strin
     }
     if (reportFolder != nullptr) {
         workingFolder = reportFolder->path().c_str();
-        environment.emplace();
+        environment.emplace(commandLine);
     }
     // Only the interpreter form gets a shell: its redirection is how the report is written.
     // Its complaints come through a pipe: in a process group of its own it is a background

@@ -11,11 +11,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <memory>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -90,6 +91,58 @@ private:
     int fd_;
 };
 
+// A run's private folder is named for the program, locked (flock) by the run for its life, and
+// removed by the next run that finds it unlocked: that of a run that was killed.
+constexpr std::string_view kPrivateFolderPrefix = "quorvel-report-";
+
+// The folder opened and locked, never through a link; -1 when another holds its lock or it
+// cannot be opened.
+int lockedFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Empties a locked folder through its descriptor and removes it: only what lies in the folder
+// that was locked goes, whatever has since been put at its path. A folder that a report command
+// made in it goes only when empty.
+void removeLockedFolder(int fd, const std::string& folder)
+{
+    if (DIR* entries = ::fdopendir(::dup(fd))) {
+        while (const dirent* entry = ::readdir(entries)) {
+            if (::unlinkat(fd, entry->d_name, 0) != 0)
+                ::unlinkat(fd, entry->d_name, AT_REMOVEDIR);
+        }
+        ::closedir(entries);
+    }
+    ::rmdir(folder.c_str());
+}
+
+// Removes the private folders in `temporary` of this user's runs that have ended without
+// removing theirs; the lock of a running one is held, and a link is never followed.
+void sweepFoldersOfEndedRuns(const std::string& temporary)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(temporary.c_str()), ::closedir);
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries.get())) {
+        if (!std::string_view(entry->d_name).starts_with(kPrivateFolderPrefix))
+            continue;
+        const std::string folder = temporary + "/" + entry->d_name;
+        const int fd = lockedFolder(folder);
+        if (fd < 0)
+            continue;
+        struct stat status {};
+        if (::fstat(fd, &status) == 0 && status.st_uid == ::geteuid())
+            removeLockedFolder(fd, folder);
+        ::close(fd);
+    }
+}
+
 // Within the run's own folder, if it has one.
 std::string placed(PrivateReportFolder* folder, const std::string& path)
 {
@@ -103,9 +156,8 @@ PrivateReportFolder::~PrivateReportFolder()
     if (path_.empty())
         return;
     noteReportFolder(nullptr);
-    // Never through a link: only the folder and what lies in it go.
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    removeLockedFolder(static_cast<int>(inUse_), path_);
+    ::close(static_cast<int>(inUse_));
 }
 
 const SystemPath& PrivateReportFolder::path()
@@ -113,14 +165,28 @@ const SystemPath& PrivateReportFolder::path()
     if (!path_.empty())
         return path_;
     const char* tmpdir = std::getenv("TMPDIR");
-    std::string pattern = tmpdir != nullptr && tmpdir[0] == '/' ? tmpdir : "/tmp";
-    pattern += "/quorvel-XXXXXX";
-    // mkdtemp makes it with a name nobody had and for this user alone (0700).
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw OperationError("Could not make a folder for the report in \"" +
-                             pattern.substr(0, pattern.rfind('/')) + "\": " + std::strerror(errno));
-    path_ = pattern;
+    const std::string temporary = tmpdir != nullptr && tmpdir[0] == '/' ? tmpdir : "/tmp";
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        std::string folder = temporary + "/" + std::string(kPrivateFolderPrefix) + "XXXXXX";
+        // mkdtemp makes it with a name nobody had and for this user alone (0700).
+        if (::mkdtemp(folder.data()) == nullptr)
+            throw OperationError("Could not make a folder for the report in \"" + temporary +
+                                 "\": " + std::strerror(errno));
+        // Another run's sweep may have taken it before it was locked; then it is not used.
+        const int fd = lockedFolder(folder);
+        struct stat status {};
+        if (fd >= 0 && ::fstat(fd, &status) == 0 && status.st_nlink > 0) {
+            path_ = std::move(folder);
+            inUse_ = fd;
+        } else if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (path_.empty())
+        throw OperationError("Could not make a folder for the report in \"" + temporary +
+                             "\": each one made was taken away at once");
     noteReportFolder(path_.c_str());
+    sweepFoldersOfEndedRuns(temporary);
     return path_;
 }
 

@@ -1,5 +1,6 @@
 #include "inventory/report_encoding.h"
 #include "inventory/system_interfaces.h"
+#include "tests/support/error_of.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -23,7 +24,8 @@ TEST(ReportEncoding, Utf16WithItsMarkIsConvertedAndOtherBytesStayAsTheyAre)
         std::string_view scanned;
     } cases[] = {
         {"no mark", "Lana: 2\r\n\xFF\xFE\xE9\n", "Lana: 2\r\n\xFF\xFE\xE9\n"},
-        {"UTF-16 without a mark", "L\0a\0"sv, "L\0a\0"sv},
+        {"UTF-16 LE without a mark", "L\0a\0"sv, "La"},
+        {"UTF-16 BE without a mark", "\0L\0:"sv, "L:"},
         {"UTF-8 mark", "\xEF\xBB\xBFLana: 2\r\n", "Lana: 2\r\n"},
         {"UTF-16 LE", "\xFF\xFEL\0:\0 \0\xE9\0\r\0\n\0"sv, "L: \xC3\xA9\r\n"},
         {"UTF-16 BE", "\xFE\xFF\0L\0:\x20\xAC"sv, "L:\xE2\x82\xAC"},
@@ -51,6 +53,8 @@ TEST(ReportEncoding, Utf16ThatCannotBeConvertedIsAnErrorNamingTheReport)
          "its character 1 is half of a surrogate pair (0xDE00) without its other half"},
         {"not in the code page", "\xFF\xFEL\0"sv, refuseAnyText,
          "it holds a character that the system's code page lacks"},
+        {"NUL character", "\xFE\xFF\0L\0\0"sv, utf8FromUtf16,
+         "its character 2 is NUL, which a text report never holds"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -63,6 +67,22 @@ TEST(ReportEncoding, Utf16ThatCannotBeConvertedIsAnErrorNamingTheReport)
                                   "starts with that byte-order mark), but ") +
                           c.reason);
         }
+    }
+}
+
+TEST(ReportEncoding, NulBytesOutsidePlainUtf16AreAnErrorNamingTheReport)
+{
+    for (const auto& [file, message] : {
+             std::pair{"Lana: 2\r\n-\0>"sv, "\"/w/lanapaths.txt\": its byte 11 is NUL, which a "
+                                            "text report never holds"},
+             std::pair{"\xEF\xBB\xBFL\0"sv, "its byte 5 is NUL"},
+             std::pair{"\xE9\0L\0"sv, "its byte 2 is NUL"},
+             std::pair{"L\0a"sv, "(every second byte of its first characters is NUL), but it is 3"},
+         }) {
+        SCOPED_TRACE(message);
+        const std::string error = testing::errorOf(
+            [file = file] { reportBytes(std::string(file), "/w/lanapaths.txt", utf8FromUtf16); });
+        EXPECT_NE(error.find(message), std::string::npos) << error;
     }
 }
 

@@ -490,6 +490,7 @@ TEST_F(Unattended, OddOrMonstrousReportsAreRefusedQuickly)
         {"FIFO", "rm -f lanapaths.txt; mkfifo lanapaths.txt\n", "not a regular file"},
         {"64 MiB of line breaks", "head -c 67108864 /dev/zero | tr '\\0' '\\n'\n",
          "lines a report can have"},
+        {"a stray NUL", "printf 'Lana:  2\\n-->NetBEUI\\0 Protocol-->Card\\n'\n", "is NUL"},
     };
     // Far less than the line breaks would take as one string each.
     if (!kAddressSanitized) {
@@ -522,6 +523,8 @@ TEST_F(Unattended, ListsReportsInUtf16OrWithCrLineEnds)
          utf16LittleEndian(u"\uFEFFLana:  2\r\n-->NetBEUI Protocol-->Carte "
                            u"r\u00E9seau\r\nLana:  4\r\n-->NetBEUI Protocol-->Card B\r\n"),
          "2\tCarte r\xC3\xA9seau\n4\tCard B\n"},
+        {"UTF-16 LE without a mark, as cmd /u writes it",
+         utf16LittleEndian(u"Lana:  2\r\n-->NetBEUI Protocol-->Card A\r\n"), "2\tCard A\n"},
         {"CR line ends",
          "Lana:  2\r-->NetBEUI Protocol-->Card A\rLana:  4\r-->NetBEUI Protocol-->Card B\r",
          "2\tCard A\n4\tCard B\n"},

@@ -325,6 +325,57 @@ TEST_F(CommandPrompt, BatchFileLanacfgNeverRunsALanaTextThatIsNotANumber)
     }
 }
 
+TEST_F(CommandPrompt, Utf16WithoutAMarkIsListedAndAStrayNulIsStatus3)
+{
+    // cmd /u writes its own output in UTF-16 without a byte-order mark.
+    const PathPrefix fakeFirstOnPath(scratch / "fake");
+    const std::string utf16Line = "@cmd /u /c \"echo --^>NetBEUI Protocol--^>Card A\"\r\n";
+    writeFile(scratch / "fake" / "lanacfg.cmd", "@cmd /u /c \"echo Lana:  2\"\r\n" + utf16Line);
+    EXPECT_EQ(run(L"quorvel --list").out, "2\tCard A\r\n");
+    writeFile(scratch / "fake" / "lanacfg.cmd", "@echo Lana:  2\r\n" + utf16Line);
+    const Outcome nul = run(L"quorvel --list");
+    EXPECT_EQ(nul.status, 3u);
+    EXPECT_TRUE(contains(nul.err, "lanapaths.txt\": its byte 12 is NUL")) << nul.err;
+}
+
+TEST_F(CommandPrompt, AnyTempFolderWorksOrIsStatus3NamingItAndLeavesNothing)
+{
+    writeFile(scratch / "a file", "");
+    const auto deep = [this](std::size_t length) {
+        return temporary() / std::wstring(length - temporary().native().size() - 1, L'd');
+    };
+    for (const fs::path& folder : {scratch / "missing" / "tmp", scratch / "a file", deep(200),
+                                   deep(240), deep(250), deep(300)}) {
+        SCOPED_TRACE(folder.string());
+        std::error_code unmade; // where the system cannot make it, it stays missing
+        fs::create_directory(folder, unmade);
+        setEnvironment("TMP", folder.string());
+        const Outcome run = this->run(L"quorvel --list");
+        EXPECT_TRUE(run.status == 0 ? run.out == kSampleList
+                                    : run.status == 3 && contains(run.err, folder.string()))
+            << run.status << ": " << run.err;
+        EXPECT_TRUE(fs::is_empty(folder, unmade) || unmade);
+    }
+}
+
+TEST_F(CommandPrompt, NextRunRemovesTheReportFolderOfAKilledRunButNotOfARunningOne)
+{
+    PrivateReportFolder running;
+    running.path();
+    // A quorvel.com of a name of its own, which its renumbering ends as TerminateProcess does.
+    writeFile(scratch / "fake" / "lanacfg.cmd",
+              "@echo off\r\nif not \"%1\"==\"setlananumber\" goto report\r\ntaskkill /f /im "
+              "killed.com >nul\r\nexit /b\r\n:report\r\n\"" +
+                  (lanacfgFolder() / "lanacfg.exe").string() + "\" %*\r\n");
+    fs::copy_file(quorvelFolder() / "quorvel.com", scratch / "fake" / "killed.com");
+    const PathPrefix fakeFirstOnPath(scratch / "fake");
+    run(L"killed --set \"Intel(R) PRO/100 Adapter\"");
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary())), 2);
+    EXPECT_EQ(run(L"quorvel --list").status, 0u);
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary())), 1);
+    EXPECT_TRUE(fs::exists(running.path()));
+}
+
 // The shown main window of a quorvel.exe, once one is up; loosely, as the program starting it
 // has ended already: within a minute.
 HWND shownWindow()

@@ -1,6 +1,7 @@
 #include "inventory/system_interfaces.h"
 #include "platform/command_line_words.h"
 #include "platform/system_access.h"
+#include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
 #include <chrono>
@@ -145,6 +146,19 @@ TEST_F(SystemCommandRunnerTest, TimeLimitStopsTheCommandWithAllItStartedOrLeaves
     EXPECT_EQ(left.end, End::TimedOutLeftRunning);
     EXPECT_TRUE(appearsWithin("after-leave", 10s));
     EXPECT_FALSE(fs::exists(scratch / "after-stop"));
+}
+
+TEST(SystemCommandRunner, ReportCommandFromAFolderThatPathCannotNameIsRefused)
+{
+    const ScratchFolder start(ScratchFolder::Enter::Yes, "x:y");
+    const quorvel::testing::EnvironmentVariable path("PATH", ".:/usr/bin:/bin");
+    quorvel::PrivateReportFolder reportFolder;
+    const std::string error = quorvel::testing::errorOf(
+        [&reportFolder] { SystemCommandRunner(reportFolder).run("cmd /c touch ran"); });
+    EXPECT_NE(error.find(start.path().string() + "\", and that folder's name holds \":\""),
+              std::string::npos)
+        << error;
+    EXPECT_FALSE(fs::exists(reportFolder.path() + "/ran"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tests/support/error_of.h"
 #include "tests/support/scratch_folder.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -145,6 +147,25 @@ TEST(ReportFolderTurns, TwoRefreshesInOneFolderBothListTheBindings)
     std::thread second(load);
     first.join();
     second.join();
+}
+
+TEST(PrivateReportFolder, NextOneRemovesTheFolderOfAKilledRunButNotOfARunningOne)
+{
+    const ScratchFolder temporary;
+    const quorvel::testing::EnvironmentVariable tmpdir("TMPDIR", temporary.path().c_str());
+    quorvel::PrivateReportFolder running;
+    const fs::path runningFolder = running.path();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        quorvel::PrivateReportFolder killed;
+        killed.path();
+        ::raise(SIGKILL);
+    }
+    ::waitpid(child, nullptr, 0);
+    ASSERT_EQ(std::ranges::distance(fs::directory_iterator(temporary.path())), 2);
+    quorvel::PrivateReportFolder().path();
+    EXPECT_EQ(std::ranges::distance(fs::directory_iterator(temporary.path())), 1);
+    EXPECT_TRUE(fs::exists(runningFolder));
 }
 
 } // namespace
