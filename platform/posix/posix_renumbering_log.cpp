@@ -3,6 +3,8 @@
 #include "platform/renumbering_events.h"
 #include "platform/system_access.h"
 
+#include <cstddef>
+#include <string>
 #include <syslog.h>
 
 namespace quorvel {

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace quorvel {

@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <string>
+#include <string_view>
+
 namespace quorvel {
 
 namespace {
