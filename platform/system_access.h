@@ -1,10 +1,12 @@
 #pragma once
 
+#include "assignment/renumbering_log.h"
 #include "inventory/system_interfaces.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace quorvel {
@@ -109,5 +111,25 @@ private:
     // The lock file's descriptor on POSIX, its handle on Windows; none while not held.
     std::intptr_t held_ = -1;
 };
+
+// The system's log of renumberings, in the sentences of platform/renumbering_events.mc: on
+// Windows the Application event log, source "Quorvel", with the user's SID; elsewhere syslog,
+// ident "quorvel", facility LOG_USER, with the user's name in the text. syslog reports no
+// failure, so there an entry the logger does not take is lost without a word.
+class SystemRenumberingLog : public RenumberingLog {
+public:
+    void record(const RenumberingRecord& record) override;
+};
+
+// Appends `line` and a line break (CR LF on Windows) to the file at `path` (in the system's
+// narrow encoding, the ANSI code page on Windows), made if need be and never truncated. Many
+// machines may append to one file on a share at once: each writes its line in one write, under
+// a lock that every writer takes (flock on POSIX, a byte-range lock on Windows). `line` holds no
+// line break. Throws OperationError naming the file.
+void appendRunLogLine(const std::string& path, std::string_view line);
+
+// This computer's name and this user's, for the logs; on Windows in the ANSI code page.
+std::string computerName();
+std::string userName();
 
 } // namespace quorvel

@@ -2,8 +2,8 @@
 # Tests the Windows Installer packages that scripts/package-windows.sh builds: their tables as
 # msiinfo reads them, against the programs' version resource; then, under 64-bit wine, the x86
 # package refused before and after the x64 one, which replaces an installed 32-bit Quorvel,
-# installs, runs, gives way to a newer version and leaves nothing behind when removed. Run by
-# scripts/test-windows.sh after the build.
+# installs, registers its event source, runs, gives way to a newer version and leaves nothing
+# behind when removed. Run by scripts/test-windows.sh after the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,8 +46,12 @@ checks=(
  32-bit Windows. On 64-bit Windows install quorvel-$version-windows-x64.msi."
     "x64|LaunchCondition|Condition=$x86_condition|Description|"
 )
+event_source='SYSTEM\CurrentControlSet\Services\Eventlog\Application\Quorvel'
 for name in x86 x64; do
     stage="build-windows/package-$name/quorvel-$version"
+    checks+=("$name|Registry|Name=EventMessageFile|Key|$event_source\\"
+             "$name|Registry|Name=EventMessageFile|Value|[#quorvel.com]"
+             "$name|Registry|Name=TypesSupported|Value|#7")
     checks+=("$name|Property|Property=Manufacturer|Value|$(resource "$stage/quorvel.exe" \
         'VALUE "CompanyName", ' | tr -d '"')"
              "$name|Property|Property=ALLUSERS|Value|1"
@@ -105,6 +109,11 @@ arp_value() {
             /^HKEY/ { inside = index($0, "\\" key) > 0 }
             inside && $2 == name { print $4 }'
 }
+# The values of the event source's key, one "NAME TYPE DATA" a line; nothing without the key.
+event_source() {
+    { wine reg query "HKLM\\$event_source" 2>/dev/null || true; } | tr -d '\r' \
+        | awk -F '    ' 'NF == 4 { print $2 " " $3 " " $4 }'
+}
 # wine puts a per-machine shortcut in the installing user's Start menu, not in All Users'.
 shortcuts() { find "$drive_c" -path '*/Start Menu/Programs/Quorvel.lnk'; }
 x86_msi="dist/quorvel-$version-windows-x86.msi"
@@ -146,6 +155,10 @@ for shown in "Publisher|The Quorvel Project" 'InstallLocation|C:\Program Files\Q
     value=$(arp_value "$product" "${shown%%|*}")
     [ "$value" = "${shown#*|}" ] || fail "Add/Remove Programs shows ${shown%%|*} '$value'"
 done
+expected_source=$'EventMessageFile REG_SZ C:\\Program Files\\Quorvel\\quorvel.com\n'
+expected_source+='TypesSupported REG_DWORD 0x7'
+[ "$(event_source | LC_ALL=C sort)" = "$expected_source" ] \
+    || fail "$msi registered the event source as: $(event_source)"
 shown=$(wine 'C:\Program Files\Quorvel\quorvel.com' --version) \
     || fail "the installed quorvel.com --version ended with status $?"
 [[ $shown == *"$version"* ]] || fail "the installed quorvel.com --version printed: $shown"
@@ -167,5 +180,6 @@ expect_success wine msiexec /x "$(windows_path "$PWD/$newer")" /qn
 [ ! -e "$installed" ] || fail "removing left $installed"
 [ -z "$(shortcuts)" ] || fail "removing left $(shortcuts)"
 [ -z "$(listed)" ] || fail "removing left $(listed) listed"
+! wine reg query "HKLM\\$event_source" >/dev/null 2>&1 || fail "removing left HKLM\\$event_source"
 echo "test-msi: the MSI packages hold what they should; under wine the x86 one is refused, the" \
-    "x64 one replaces it, installs, runs, upgrades and uninstalls"
+    "x64 one replaces it, installs, registers its event source, runs, upgrades and uninstalls"

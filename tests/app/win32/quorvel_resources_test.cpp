@@ -1,3 +1,4 @@
+#include "platform/renumbering_events.h"
 #include "program_run.h"
 
 #include <windows.h>
@@ -104,6 +105,36 @@ TEST(ProgramFiles, CarryTheProductNameAndVersion)
         EXPECT_EQ(dotted, QUORVEL_VERSION);
         EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
         EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
+    }
+}
+
+// Event Viewer's sentence for each result, from the message table that either program carries.
+TEST(ProgramFiles, CarryASentenceForEachRenumberingResult)
+{
+    for (const wchar_t* name : kPrograms) {
+        const ProgramResources program(quorvelFolder() / name);
+        ASSERT_TRUE(program.loaded());
+        for (int result = 0; result <= static_cast<int>(RenumberingResult::Failed); ++result) {
+            const RenumberingEvent event = renumberingEvent(
+                {static_cast<RenumberingResult>(result), RenumberingProgram::Window, "NE2000", "2",
+                 "7", "lanacfg setlananumber 2 0", "exited with status 0"},
+                "alice");
+            std::wstring inserts[std::size(event.inserts)];
+            DWORD_PTR arguments[std::size(inserts)];
+            for (std::size_t i = 0; i < std::size(inserts); ++i) {
+                inserts[i] = fs::path(event.inserts[i]).wstring();
+                arguments[i] = reinterpret_cast<DWORD_PTR>(inserts[i].c_str());
+            }
+            wchar_t text[1024];
+            const std::wstring sentence(
+                text, ::FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                       program.module(), event.messageId, 0, text, std::size(text),
+                                       reinterpret_cast<va_list*>(arguments)));
+            SCOPED_TRACE(fs::path(name).string() + ": " + fs::path(sentence).string());
+            EXPECT_EQ(sentence.rfind(L"The adapter \"NE2000\" ", 0), 0u);
+            EXPECT_NE(sentence.find(L" for user alice through the window: "), std::wstring::npos);
+            EXPECT_EQ(sentence.find(L'%'), std::wstring::npos);
+        }
     }
 }
 
