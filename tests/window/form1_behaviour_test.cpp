@@ -192,11 +192,11 @@ TEST_F(Form1BehaviourTest, SetOnListsMadeStaleRunsNothingShowsTheFreshListsAndSa
         {"Lana:  0", kNetBEUI + "Intel PRO/100", "Lana:  4", kNetBEUI + "3Com EtherLink III"});
     lists.highlighted = 1;
     form.cmdSet_Click();
-    EXPECT_EQ(takeLog(),
-              (Lines{"busy", "lock: no limit", "idle", "shown: 0", "busy", kReportRun, "idle",
-                     "shown: 2", "unlock",
-                     "warning box: Warning: The NetBEUI bindings changed since they were listed, "
-                     "so nothing was changed. Check the lists and press \"Set\" again."}));
+    const std::string staleListBox =
+        "warning box: Warning: The NetBEUI bindings changed since they were listed, so nothing "
+        "was changed. Check the lists and press \"Set\" again.";
+    EXPECT_EQ(takeLog(), (Lines{"busy", "lock: no limit", "idle", "shown: 0", "busy", kReportRun,
+                                "idle", "shown: 2", "unlock", staleListBox}));
     EXPECT_EQ(lists.cards(), (Lines{"Intel PRO/100", "3Com EtherLink III"}));
 }
 

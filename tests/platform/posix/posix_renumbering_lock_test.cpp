@@ -70,7 +70,7 @@ TEST_F(RenumberingLockFile, RefusesAnythingButARegularFileOfThisUsers)
              if (::geteuid() == 0 && ::chown(at.c_str(), 65534, 65534) != 0)
                  ADD_FAILURE() << "could not hand the file to nobody";
          },
-         ::geteuid() == 0 ? "it belongs to user \"nobody\", not to user \"root\"" : ""},
+         ::geteuid() == 0 ? R"(it belongs to user "nobody", not to user "root")" : ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -299,10 +299,10 @@ private slots:
         environment.insert("TMPDIR", temporary.path());
         environment.insert("QUORVEL_BENCH_FILLED_LISTS", "lstLANA lstCard");
         program.setProcessEnvironment(environment);
-        program.start("unshare", {"-m", "sh", "-c",
-                                  R"(mount --bind -o ro "$1" "$1" && cd "$1" && exec env )"
-                                  R"(LD_PRELOAD="$2" "$3")",
-                                  "sh", here, FIRST_PAINT_HOOK, QUORVEL_EXE});
+        const QString inReadOnlyHere = R"(mount --bind -o ro "$1" "$1" && cd "$1" && )"
+                                       R"(exec env LD_PRELOAD="$2" "$3")";
+        program.start("unshare", {"-m", "sh", "-c", inReadOnlyHere, "sh", here, FIRST_PAINT_HOOK,
+                                  QUORVEL_EXE});
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitCode(), 0); // the hook's: the window painted with both lists filled
         const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
