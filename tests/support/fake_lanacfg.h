@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assignment/renumbering_log.h"
 #include "inventory/system_interfaces.h"
 
 #include <map>
@@ -51,6 +52,20 @@ public:
     void release() noexcept override;
 
     std::vector<std::string> events;
+};
+
+// Keeps each record; throws OperationError instead while `refusing`.
+class FakeRenumberingLog : public RenumberingLog {
+public:
+    void record(const RenumberingRecord& record) override
+    {
+        if (refusing)
+            throw OperationError("the log is full");
+        records.push_back(record);
+    }
+
+    std::vector<RenumberingRecord> records;
+    bool refusing = false;
 };
 
 // The report's bytes: each line followed by a line break.

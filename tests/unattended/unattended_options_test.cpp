@@ -28,7 +28,9 @@ std::string requestOf(const ParsedOptions& parsed)
     if (const auto* answer = std::get_if<ImmediateAnswer>(&parsed))
         return answer->text.rfind("Usage:", 0) == 0 ? "help" : "answer " + answer->text;
     const auto& request = std::get<UnattendedRequest>(parsed);
-    const std::string timeout = " within " + std::to_string(request.timeout.count());
+    const std::string timeout = " within " + std::to_string(request.timeout.count()) +
+                                (request.dryRun ? " dry" : "") +
+                                (request.logFile ? " log " + *request.logFile : "");
     if (const auto* set = std::get_if<SetRequest>(&request.action))
         return "set " + set->adapterName + timeout;
     if (const auto* match = std::get_if<SetMatchRequest>(&request.action))
@@ -75,6 +77,12 @@ TEST(UnattendedOptions, ReadsEachSpellingOfEachStyle)
         {kWindows, {"--set", latin1}, "set " + latin1 + " within 300"},
         {kWindows, {"/bogus"}, "usage problem"},
         {kWindows, {"/list", "/set:A"}, "usage problem"},
+        {kPosix, {"--set", "A", "--dry-run"}, "set A within 300 dry"},
+        {kPosix, {"--dry-run", "--set-match", "A*"}, "match A* within 300 dry"},
+        {kPosix, {"--list", "--log", "/mnt/q.log"}, "list within 300 log /mnt/q.log"},
+        {kWindows, {"/Dry-Run", "/set", "A"}, "set A within 300 dry"},
+        {kWindows, {"/set", "A", "/log:\\\\srv\\q.log"}, "set A within 300 log \\\\srv\\q.log"},
+        {kWindows, {"/log", "C:\\q.log", "/list"}, "list within 300 log C:\\q.log"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments) +
@@ -93,7 +101,10 @@ TEST(UnattendedOptions, EverySpellingOfAnOptionReadsAsItsLongName)
     for (const UnattendedOption& option : kUnattendedOptions) {
         const std::string name(option.name);
         // An action beside an option that is none.
-        const Args action = option.kind == OptionKind::Timeout ? Args{"--list"} : Args{};
+        const Args action = option.kind == OptionKind::DryRun ? Args{"--set", "A"}
+                            : option.kind == OptionKind::Timeout || option.kind == OptionKind::Log
+                                ? Args{"--list"}
+                                : Args{};
         Args longName = {"--" + name};
         std::vector<std::pair<OptionStyle, Args>> spellings;
         if (option.valueName.empty()) {
@@ -122,15 +133,29 @@ TEST(UnattendedOptions, EverySpellingOfAnOptionReadsAsItsLongName)
 
 TEST(UnattendedOptions, HelpFitsAConsoleAndNamesEveryOption)
 {
-    const std::string help = std::get<ImmediateAnswer>(parse({"--help"})).text;
-    std::istringstream lines(help);
-    for (std::string line; std::getline(lines, line);)
-        EXPECT_LE(line.size(), 79u) << line;
-    for (const char* part : {"--list", "--set ADAPTER", "--set-match PATTERN", "--timeout SECONDS",
-                             "/set:ADAPTER", "%ERRORLEVEL%", "Exit status"})
-        EXPECT_NE(help.find(part), std::string::npos) << part;
-    // One text for both editions.
-    EXPECT_EQ(std::get<ImmediateAnswer>(parse({"/?"}, kWindows)).text, help);
+    const struct {
+        Args arguments;
+        OptionStyle style;
+        const char* example; // the start-up script's dry run
+    } helps[] = {
+        {{"--help"}, kPosix, "quorvel --set \"3Com EtherLink III Adapter\" --dry-run\n"},
+        {{"/?"},
+         kWindows,
+         "\"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com EtherLink III Adapter\" ^\n"
+         "      /dry-run\n"},
+    };
+    for (const auto& h : helps) {
+        SCOPED_TRACE(h.arguments.front());
+        const std::string help = std::get<ImmediateAnswer>(parse(h.arguments, h.style)).text;
+        std::istringstream lines(help);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_LE(line.size(), 79u) << line;
+        for (const char* part :
+             {"--list", "--set ADAPTER", "--set-match PATTERN", "--timeout SECONDS", "--dry-run",
+              "--log FILE", "/set:ADAPTER", "/log:FILE", "Exit status", "\"renumbered\"",
+              "\"already on LANA 0\"", "  4  Done, but the list could not be written.", h.example})
+            EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
 }
 
 TEST(UnattendedOptions, WrongCommandLineIsOneLineAndWhereToReadTheUsage)
@@ -158,6 +183,14 @@ TEST(UnattendedOptions, WrongCommandLineIsOneLineAndWhereToReadTheUsage)
         {"/set:", "/list"},
         {"/set", "/list"},
         {"--list=yes"},
+        {"--list", "--dry-run"},
+        {"--dry-run"},
+        {"--help", "--dry-run"},
+        {"--version", "--log", "q.log"},
+        {"--log", "q.log"},
+        {"--list", "--log"},
+        {"--list", "--log", "a", "--log", "b"},
+        {"--set", "A", "--dry-run=yes"},
     };
     for (const Args& arguments : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));

@@ -19,6 +19,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
 using testing::FakeReportFiles;
+using testing::FakeRenumberingLog;
 using testing::joinLines;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
@@ -127,6 +128,7 @@ protected:
         return {lanacfg,
                 files,
                 lock,
+                renumberingLog,
                 userMayRenumber,
                 messageDialog,
                 busyIndicator,
@@ -137,6 +139,7 @@ protected:
     FakeReportFiles files;
     LoggingLanacfg lanacfg{files, log};
     LoggingDialog messageDialog{log};
+    FakeRenumberingLog renumberingLog;
     LoggingBusyIndicator busyIndicator{log};
     LoggingLists lists{log};
     LoggingLock lock{log};
