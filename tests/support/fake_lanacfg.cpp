@@ -58,6 +58,16 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
     return outcome;
 }
 
+CommandOutcome RenumberingLanacfg::run(const std::string& commandLine,
+                                       std::optional<TimeLimit> limit)
+{
+    const CommandOutcome reported = FakeLanacfg::run(commandLine, limit);
+    if (commandLine == reportCommand())
+        return reported;
+    nextReport = after;
+    return renumbering;
+}
+
 void FakeRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
 {
     events.push_back(wait ? "acquire " + std::to_string(wait->count()) + " s"

@@ -18,8 +18,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
-using testing::FakeReportFiles;
 using testing::FakeRenumberingLog;
+using testing::FakeReportFiles;
 using testing::joinLines;
 
 const std::string kNetBEUI = "-->NetBEUI Protocol-->";
@@ -271,6 +271,86 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRefuseALanaTextThatIsNotANumber)
                             "error box: Quorvel: The LANA text \"3 & echo pwned\" is not a LANA "
                             "number, so no renumbering command was run."),
                   shown.end());
+    }
+}
+
+TEST_F(Form1BehaviourTest, EachAttemptGoesIntoTheSystemsLogWhichChangesNothingWhenItRefuses)
+{
+    const std::string staleReport = joinLines(
+        {"Lana:  0", kNetBEUI + "Intel PRO/100", "Lana:  4", kNetBEUI + "3Com EtherLink III"});
+    const std::string renumbered = joinLines(
+        {"Lana:  0", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
+    const std::string notANumber = "The LANA text \"3 & x\" is not a LANA number, so no "
+                                   "renumbering command was run.";
+    const struct {
+        const char* name;
+        std::string loaded;
+        std::string checked; // under the lock, before the renumbering
+        CommandOutcome renumbering;
+        std::string after; // the report once the renumbering ran
+        RenumberingRecord record;
+    } cases[] = {
+        {"renumbered",
+         kTwoCards,
+         kTwoCards,
+         {},
+         renumbered,
+         {RenumberingResult::Renumbered, RenumberingProgram::Window, "3Com EtherLink III", "2", "0",
+          "lanacfg setlananumber 2 0", "exited with status 0"}},
+        {"failed",
+         kTwoCards,
+         kTwoCards,
+         {CommandOutcome::End::Exited, 1},
+         kTwoCards,
+         {RenumberingResult::Failed, RenumberingProgram::Window, "3Com EtherLink III", "2", "2",
+          "lanacfg setlananumber 2 0", "exited with status 1"}},
+        {"stale list",
+         kTwoCards,
+         staleReport,
+         {},
+         staleReport,
+         {RenumberingResult::Refused, RenumberingProgram::Window, "3Com EtherLink III", "2",
+          std::nullopt, "",
+          "the bindings changed since they were listed, so the row no longer stands for the "
+          "adapter"}},
+        {"not a number",
+         joinLines({"Lana:  3 & x", kNetBEUI + "Card"}),
+         joinLines({"Lana:  3 & x", kNetBEUI + "Card"}),
+         {},
+         "",
+         {RenumberingResult::Refused, RenumberingProgram::Window, "Card", "3 & x", std::nullopt, "",
+          notANumber}},
+    };
+    for (const auto& c : cases) {
+        Lines seen[2];
+        for (const bool refusing : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (refusing ? ", the log refusing" : ""));
+            renumberingLog = {};
+            renumberingLog.refusing = refusing;
+            Form1Behaviour form(lists, services());
+            lanacfg.nextReport = c.loaded;
+            ASSERT_TRUE(form.Form_Load());
+            takeLog();
+            lanacfg.nextReport = c.checked;
+            lanacfg.renumbering = c.renumbering;
+            lanacfg.failWith = [&] { lanacfg.nextReport = c.after; };
+            lists.highlighted = 0;
+            form.cmdSet_Click();
+            seen[refusing] = takeLog();
+            if (refusing)
+                continue;
+            ASSERT_EQ(renumberingLog.records.size(), 1u);
+            const RenumberingRecord& record = renumberingLog.records.front();
+            EXPECT_EQ(record.result, c.record.result);
+            EXPECT_EQ(record.program, c.record.program);
+            EXPECT_EQ(record.adapterName, c.record.adapterName);
+            EXPECT_EQ(record.lanaBefore, c.record.lanaBefore);
+            EXPECT_EQ(record.lanaAfter, c.record.lanaAfter);
+            EXPECT_EQ(record.command, c.record.command);
+            EXPECT_EQ(record.commandEnd, c.record.commandEnd);
+        }
+        // No box more, nothing less: the log is the administrator's.
+        EXPECT_EQ(seen[true], seen[false]);
     }
 }
 
