@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <pwd.h>
+#include <regex>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -623,6 +624,107 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
                                    " to standard output\n");
         }
     }
+}
+
+TEST_F(Unattended, SetWhoseListCannotBeWrittenAfterItTookIsStatus4)
+{
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "no standard output" : "a full disk");
+        fs::remove(scratch / "bindings.txt");
+        standardOutput = closed ? "" : "/dev/full";
+        childSetup = closed ? std::function<void()>([] { ::close(STDOUT_FILENO); }) : nullptr;
+        const Outcome run =
+            quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
+        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.err, "quorvel: could not write the list to standard output\n"
+                           "quorvel: \"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to "
+                           "LANA 0\n");
+    }
+}
+
+TEST_F(Unattended, DryRunFindsTheAdapterAndChangesNothing)
+{
+    const std::string table = "4\tNetBEUI Protocol\tIntel(R) PRO/100 Adapter\n"
+                              "0\tNetBEUI Protocol\t3Com EtherLink III Adapter\n";
+    const std::string listed = "0\t3Com EtherLink III Adapter\n4\tIntel(R) PRO/100 Adapter\n";
+    const struct {
+        const char* name;
+        QStringList arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"found",
+         {QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")},
+         0,
+         listed,
+         "quorvel: dry run: \"lanacfg setlananumber 4 0\" would give \"Intel(R) PRO/100 "
+         "Adapter\" LANA 0\n"},
+        {"already",
+         {QStringLiteral("--set-match"), QStringLiteral("3com*")},
+         0,
+         listed,
+         "quorvel: \"3Com EtherLink III Adapter\" already on LANA 0\n"},
+        {"not listed",
+         {QStringLiteral("--set"), QStringLiteral("3Com")},
+         2,
+         "",
+         "quorvel: no adapter named \"3Com\" is listed; the listed adapters are:\n"
+         "  3Com EtherLink III Adapter\n  Intel(R) PRO/100 Adapter\n"},
+        {"ambiguous",
+         {QStringLiteral("--set-match"), QStringLiteral("*a*")},
+         2,
+         "",
+         "quorvel: more than one listed adapter matches \"*a*\":\n"
+         "  3Com EtherLink III Adapter\n  Intel(R) PRO/100 Adapter\n"},
+        {"no report",
+         {QStringLiteral("--set"), QStringLiteral("3Com")},
+         3,
+         "",
+         "quorvel: the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" exited "
+         "with status 127"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        useTable(table);
+        path = c.status == 3 ? "/usr/bin:/bin" : std::string(LANACFG_DIR) + ":/usr/bin:/bin";
+        const Outcome run = quorvel(c.arguments + QStringList{QStringLiteral("--dry-run")});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_TRUE(contains(run.err, c.err)) << run.err;
+        EXPECT_EQ(readFile(scratch / "bindings.txt"), table);
+        // No lock: nothing made where the lock lives.
+        EXPECT_FALSE(fs::exists(scratch / "state"));
+    }
+}
+
+TEST_F(Unattended, RunsAtOnceAppendWholeLinesToOneLogAndALogThatFailsChangesNoStatus)
+{
+    const QStringList list = {QStringLiteral("--list"), QStringLiteral("--log"),
+                              QString::fromStdString((scratch / "runs.log").string())};
+    for (int round = 0; round < 10; ++round) {
+        const auto [one, other] = together(list, list);
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(other.status, 0) << other.err;
+    }
+    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t[^\t]+\t[^\t]+\t[^\t]+)"
+                          R"(\tlist\t\t\t\tlisted\t0)");
+    std::string text = readFile(scratch / "runs.log");
+    int lines = 0;
+    for (std::size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
+        EXPECT_TRUE(std::regex_match(text.substr(0, end), line)) << text.substr(0, end);
+        ++lines;
+    }
+    EXPECT_EQ(lines, 20);
+    EXPECT_EQ(text, "");
+
+    const Outcome run =
+        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter"),
+                 QStringLiteral("--log=/no such folder/runs.log")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "quorvel: \"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to LANA 0\n"
+                       "quorvel: Could not write the log file \"/no such folder/runs.log\": No "
+                       "such file or directory\n");
 }
 
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)

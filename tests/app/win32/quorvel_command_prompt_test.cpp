@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <string>
 
 namespace quorvel::testing {
@@ -222,6 +223,34 @@ TEST_F(CommandPrompt, OutputThatCannotBeWrittenIsStatus3)
     }
 }
 
+TEST_F(CommandPrompt, RunsAtOnceAppendWholeLinesToOneLogAndALogThatFailsChangesNoStatus)
+{
+    for (int round = 0; round < 10; ++round) {
+        StartedProgram one(start(L"quorvel.com /list /log:runs.log"));
+        StartedProgram other(start(L"quorvel.com --list --log runs.log"));
+        EXPECT_TRUE(one.waitForEnd().has_value());
+        EXPECT_TRUE(other.waitForEnd().has_value());
+    }
+    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t[^\t]+\t[^\t]+\t)" QUORVEL_VERSION
+                          R"(\tlist\t\t\t\tlisted\t0\r)");
+    std::string text = readFile(work() / "runs.log");
+    int lines = 0;
+    for (std::size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
+        EXPECT_TRUE(std::regex_match(text.substr(0, end), line)) << text.substr(0, end);
+        ++lines;
+    }
+    EXPECT_EQ(lines, 20);
+    EXPECT_EQ(text, "");
+
+    const Outcome run = this->run(L"quorvel /set \"Intel(R) PRO/100 Adapter\" "
+                                  L"/log:\"no such folder\\runs.log\"");
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_TRUE(contains(run.err, "Could not write the log file \"no such folder\\runs.log\": "))
+        << run.err;
+    EXPECT_TRUE(contains(run.err, "\"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to LANA 0"))
+        << run.err;
+}
+
 // The window's refresh removes a leftover report in the current folder; one that another
 // program holds open with delete sharing stays until that program ends, and must not pass for
 // the coming report.
@@ -274,17 +303,20 @@ TEST_F(CommandPrompt, MissingLanacfgIsStatus3SayingWhereItWasLookedFor)
     EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
 }
 
-TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
+// 3, or 4 where the adapter shows LANA 0 all the same: a renumbering that took is never 3.
+TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3Or4)
 {
     const struct {
         const char* name;
         OutputTo outputTo;
         const wchar_t* arguments;
+        DWORD status;
     } cases[] = {
-        {"--list, null handle", OutputTo::NullHandle, L" --list"},
-        {"--list, INVALID_HANDLE_VALUE", OutputTo::InvalidHandle, L" --list"},
-        {"--set, null handle", OutputTo::NullHandle, L" --set \"Intel(R) PRO/100 Adapter\""},
-        {"--version, null handle", OutputTo::NullHandle, L" --version"},
+        {"--list, null handle", OutputTo::NullHandle, L" --list", 3},
+        {"--list, INVALID_HANDLE_VALUE", OutputTo::InvalidHandle, L" --list", 3},
+        {"--set, null handle", OutputTo::NullHandle, L" --set \"Intel(R) PRO/100 Adapter\"", 4},
+        {"--set, closed pipe", OutputTo::ClosedPipe, L" --set \"Intel(R) PRO/100 Adapter\"", 4},
+        {"--version, null handle", OutputTo::NullHandle, L" --version", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -292,7 +324,7 @@ TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
         const Outcome run =
             runProgram(quorvelFolder() / L"quorvel.com", std::wstring(L"quorvel.com") + c.arguments,
                        work(), c.outputTo);
-        EXPECT_EQ(run.status, 3u);
+        EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(contains(run.err, "could not write the ")) << run.err;
     }
 }
