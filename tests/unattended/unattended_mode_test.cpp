@@ -3,216 +3,121 @@
 #include "unattended/unattended_mode.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace quorvel {
 namespace {
 
-using testing::joinLines;
-
 struct CapturedOutput : ByteOutput {
-    bool write(std::string_view text) override
-    {
-        if (closed)
-            return false;
-        this->text += text;
-        return true;
-    }
+    bool write(std::string_view text) override { return !closed && (this->text += text, true); }
     std::string text;
     bool closed = false;
 };
 
-// The --log file's lines, or its failure while `logRefused`.
+// The --log file's lines; a failure while `logFileRefuses`.
 std::vector<std::string> logLines;
-bool logRefused = false;
+bool logFileRefuses = false;
 
-const std::string kNetBEUI = "-->NetBEUI Protocol-->";
-const std::string k3ComOn4 =
-    joinLines({"Lana:  4", kNetBEUI + "3Com", "Lana:  2", kNetBEUI + "In\ttel"});
-const std::string k3ComOn0 =
-    joinLines({"Lana:  0", kNetBEUI + "3Com", "Lana:  2", kNetBEUI + "In\ttel"});
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-    std::vector<RenumberingRecord> records;
-};
-
-RunResult run(std::vector<std::string> arguments, const std::string& before,
-              CommandOutcome renumbering, const std::string& after, bool systemLogRefuses = false,
-              bool outputClosed = false)
+TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
 {
-    testing::FakeReportFiles files;
-    testing::RenumberingLanacfg lanacfg(files);
-    if (!before.empty())
-        lanacfg.nextReport = before;
-    lanacfg.renumbering = renumbering;
-    lanacfg.after = after;
-    testing::FakeRenumberingLock lock;
-    testing::FakeRenumberingLog log;
-    log.refusing = systemLogRefuses;
-    const RunRecords records{
-        log,
-        [](const std::string& path, std::string_view line) {
-            if (logRefused)
-                throw OperationError("Could not write the log file \"" + path + "\": no share");
-            logLines.emplace_back(line);
-        },
-        [] { return std::string("PC042"); }, [] { return std::string("ad\rmin"); }};
-    CapturedOutput out;
-    out.closed = outputClosed;
-    CapturedOutput err;
-    arguments.insert(arguments.end(), {"--log", "q.log"});
-    const int status = runUnattended(arguments, "1.2.3", OptionStyle::Posix, lanacfg, files, lock,
-                                     true, records, out, err);
-    return {status, out.text, err.text, log.records};
-}
-
-TEST(UnattendedRun, EachAttemptGoesIntoTheLogsAndOneLineTellsWhatWasDone)
-{
-    const std::string command = "lanacfg setlananumber 4 0";
-    const std::string odd = joinLines({"Lana:  4 & x", kNetBEUI + "3Com"});
+    using testing::joinLines;
+    const std::string netBEUI = "-->NetBEUI Protocol-->";
+    const std::string on4 = joinLines({"Lana:  4", netBEUI + "3Com", "Lana:  2", netBEUI + "I\tX"});
+    const std::string on0 = joinLines({"Lana:  0", netBEUI + "3Com", "Lana:  2", netBEUI + "I\tX"});
+    const std::string odd = joinLines({"Lana:  4 & x", netBEUI + "3Com"});
+    const std::string renumbered = "quorvel: \"3Com\" renumbered from LANA 4 to LANA 0\n";
+    const std::string ran = " [lanacfg setlananumber 4 0] exited with status ";
+    const std::string refusal = "The LANA text \"4 & x\" is not a LANA number, so no renumbering "
+                                "command was run.";
     const struct {
-        const char* name;
-        std::vector<std::string> arguments;
-        std::string before;
-        CommandOutcome renumbering;
-        std::string after;
+        const char* arguments;
+        const char* trouble; // "system log", "log file" or "output" refusing
+        const std::string& before;
+        int exitStatus; // of the renumbering command
+        const std::string& after;
         int status;
-        std::string error;
-        std::optional<RenumberingRecord> record;
-        std::string logLine; // after the time, the computer, the user and the version
+        std::string err;
+        std::string records; // result, program, adapter, LANAs, [command] and how it ended
+        std::string logLine; // after the time, the names and the version
     } cases[] = {
-        {"renumbered",
-         {"--set", "3Com"},
-         k3ComOn4,
-         {},
-         k3ComOn0,
-         0,
-         "quorvel: \"3Com\" renumbered from LANA 4 to LANA 0\n",
-         RenumberingRecord{RenumberingResult::Renumbered, RenumberingProgram::Options, "3Com", "4",
-                           "0", command, "exited with status 0"},
+        {"--set 3Com", "", on4, 0, on0, 0, renumbered, "0 1 3Com 4 0" + ran + "0",
          "set\t3Com\t4\t0\trenumbered\t0"},
-        {"already",
-         {"--set-match", "3c*"},
-         k3ComOn0,
-         {},
-         k3ComOn0,
-         0,
-         "quorvel: \"3Com\" already on LANA 0\n",
-         RenumberingRecord{RenumberingResult::AlreadyOnLana0, RenumberingProgram::Options, "3Com",
-                           "0", "0", "", "it shows LANA 0 already"},
-         "set-match\t3Com\t0\t0\talready\t0"},
-        {"failed",
-         {"--set", "3Com"},
-         k3ComOn4,
-         {CommandOutcome::End::Exited, 5},
-         k3ComOn4,
-         1,
-         "quorvel: \"3Com\" still shows LANA \"4\": the renumbering command \"" + command +
-             "\" exited with status 5\n",
-         RenumberingRecord{RenumberingResult::Failed, RenumberingProgram::Options, "3Com", "4", "4",
-                           command, "exited with status 5"},
-         "set\t3Com\t4\t4\tfailed\t1"},
-        {"refused",
-         {"--set", "3Com"},
-         odd,
-         {},
-         odd,
-         3,
-         "quorvel: The LANA text \"4 & x\" is not a LANA number, so no renumbering command was "
-         "run.\n",
-         RenumberingRecord{RenumberingResult::Refused, RenumberingProgram::Options, "3Com", "4 & x",
-                           std::nullopt, "",
-                           "The LANA text \"4 & x\" is not a LANA number, so no renumbering "
-                           "command was run."},
-         "set\t3Com\t4 & x\t\trefused\t3"},
-        {"not listed",
-         {"--set-match", "x\ty"},
-         k3ComOn4,
-         {},
-         k3ComOn4,
-         2,
-         "  In\\x09tel\n",
-         std::nullopt,
-         "set-match\tx\\x09y\t\t\tnot-listed\t2"},
-        {"no report",
-         {"--set", "3Com"},
-         "",
-         {},
-         "",
-         3,
-         "lanapaths.txt",
-         std::nullopt,
-         "set\t3Com\t\t\tno-report\t3"},
-        {"listed",
-         {"--list"},
-         k3ComOn4,
-         {},
-         k3ComOn4,
-         0,
-         "",
-         std::nullopt,
-         "list\t\t\t\tlisted\t0"},
+        {"--set-match 3c*", "", on0, 0, on0, 0, "quorvel: \"3Com\" already on LANA 0\n",
+         "1 1 3Com 0 0 [] it shows LANA 0 already", "set-match\t3Com\t0\t0\talready\t0"},
+        {"--set 3Com", "", on4, 5, on4, 1,
+         "quorvel: \"3Com\" still shows LANA \"4\": the renumbering command \"lanacfg "
+         "setlananumber 4 0\" exited with status 5\n",
+         "3 1 3Com 4 4" + ran + "5", "set\t3Com\t4\t4\tfailed\t1"},
+        {"--set 3Com", "", odd, 0, odd, 3, "quorvel: " + refusal + "\n",
+         "2 1 3Com 4 & x - [] " + refusal, "set\t3Com\t4 & x\t\trefused\t3"},
+        {"--set-match x\ty", "", on4, 0, on4, 2,
+         "quorvel: no listed adapter matches \"x\\x09y\"; the listed adapters are:\n  3Com\n"
+         "  I\\x09X\n",
+         "", "set-match\tx\\x09y\t\t\tnot-listed\t2"},
+        {"--list", "", on4, 0, on4, 0, "", "", "list\t\t\t\tlisted\t0"},
+        {"--set 3Com --dry-run", "", on4, 0, on0, 0,
+         "quorvel: dry run: \"lanacfg setlananumber 4 0\" would give \"3Com\" LANA 0\n", "",
+         "set-dry-run\t3Com\t4\t\trenumbered\t0"},
+        {"--set 3Com", "system log", on4, 0, on0, 0,
+         "quorvel: the system's log did not take the renumbering: the log is full\n" + renumbered,
+         "", "set\t3Com\t4\t0\trenumbered\t0"},
+        {"--set 3Com", "log file", on4, 0, on0, 0,
+         renumbered + "quorvel: Could not write the log file \"q.log\": no share\n",
+         "0 1 3Com 4 0" + ran + "0", ""},
+        {"--set 3Com", "output", on4, 0, on0, 4,
+         "quorvel: could not write the list to standard output\n" + renumbered,
+         "0 1 3Com 4 0" + ran + "0", "set\t3Com\t4\t0\trenumbered\t4"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.arguments) + " " + c.trouble);
+        testing::FakeReportFiles files;
+        testing::RenumberingLanacfg lanacfg(files);
+        lanacfg.nextReport = c.before;
+        lanacfg.renumbering = {CommandOutcome::End::Exited, c.exitStatus};
+        lanacfg.after = c.after;
+        testing::FakeRenumberingLock lock;
+        testing::FakeRenumberingLog log;
+        log.refusing = c.trouble == std::string("system log");
+        logFileRefuses = c.trouble == std::string("log file");
+        CapturedOutput out;
+        out.closed = c.trouble == std::string("output");
+        CapturedOutput err;
+        const RunRecords records{
+            log,
+            [](const std::string& path, std::string_view line) {
+                if (logFileRefuses)
+                    throw OperationError("Could not write the log file \"" + path + "\": no share");
+                logLines.emplace_back(line);
+            },
+            [] { return std::string("PC042"); }, [] { return std::string("ad\rmin"); }};
+        std::vector<std::string> arguments = {"--log", "q.log"};
+        std::istringstream words(c.arguments);
+        for (std::string word; std::getline(words, word, ' ');)
+            arguments.push_back(word);
         logLines.clear();
-        const RunResult done = run(c.arguments, c.before, c.renumbering, c.after);
-        EXPECT_EQ(done.status, c.status);
-        EXPECT_NE(done.err.find(c.error), std::string::npos) << done.err;
-        ASSERT_EQ(done.records.size(), c.record ? 1u : 0u);
-        if (c.record) {
-            const RenumberingRecord& record = done.records.front();
-            EXPECT_EQ(record.result, c.record->result);
-            EXPECT_EQ(record.program, c.record->program);
-            EXPECT_EQ(record.adapterName, c.record->adapterName);
-            EXPECT_EQ(record.lanaBefore, c.record->lanaBefore);
-            EXPECT_EQ(record.lanaAfter, c.record->lanaAfter);
-            EXPECT_EQ(record.command, c.record->command);
-            EXPECT_EQ(record.commandEnd, c.record->commandEnd);
-        }
-        ASSERT_EQ(logLines.size(), 1u);
-        EXPECT_TRUE(
-            std::regex_match(logLines.front(), std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t)"
-                                                          R"(PC042\tad\\x0dmin\t1\.2\.3\t.*)")))
-            << logLines.front();
-        EXPECT_TRUE(logLines.front().ends_with("\t1.2.3\t" + c.logLine)) << logLines.front();
-    }
-}
 
-TEST(UnattendedRun, NeitherTheLogsNorALostListChangeWhatTheRenumberingCameTo)
-{
-    const struct {
-        const char* name;
-        bool systemLogRefuses;
-        bool logFileRefuses;
-        bool outputClosed;
-        int status;
-        std::string error;
-    } cases[] = {
-        {"the system's log refuses", true, false, false, 0,
-         "quorvel: the system's log did not take the renumbering: the log is full\n"},
-        {"the log file refuses", false, true, false, 0,
-         "quorvel: Could not write the log file \"q.log\": no share\n"},
-        {"standard output closed", false, false, true, 4,
-         "quorvel: could not write the list to standard output\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        logRefused = c.logFileRefuses;
-        const RunResult done =
-            run({"--set", "3Com"}, k3ComOn4, {}, k3ComOn0, c.systemLogRefuses, c.outputClosed);
-        logRefused = false;
-        EXPECT_EQ(done.status, c.status);
-        EXPECT_NE(done.err.find(c.error), std::string::npos) << done.err;
-        EXPECT_NE(done.err.find("quorvel: \"3Com\" renumbered from LANA 4 to LANA 0\n"),
-                  std::string::npos)
-            << done.err;
+        EXPECT_EQ(runUnattended(arguments, "1.2.3", OptionStyle::Posix, lanacfg, files, lock, true,
+                                records, out, err),
+                  c.status);
+        EXPECT_EQ(err.text, c.err);
+        std::string recorded;
+        for (const RenumberingRecord& r : log.records)
+            recorded += std::to_string(static_cast<int>(r.result)) + " " +
+                        std::to_string(static_cast<int>(r.program)) + " " + r.adapterName + " " +
+                        r.lanaBefore + " " + r.lanaAfter.value_or("-") + " [" + r.command + "] " +
+                        r.commandEnd;
+        EXPECT_EQ(recorded, c.records);
+        ASSERT_EQ(logLines.size(), c.logLine.empty() ? 0u : 1u);
+        for (const std::string& line : logLines) {
+            EXPECT_TRUE(std::regex_search(
+                line,
+                std::regex(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\tPC042\tad\\x0dmin\t1\.2\.3\t)")))
+                << line;
+            EXPECT_EQ(line.substr(line.find("\t1.2.3\t") + 7), c.logLine);
+        }
     }
 }
 
