@@ -597,7 +597,8 @@ TEST_F(Unattended, SetRefusesALanaTextThatIsNotANumberAndRunsNothing)
     EXPECT_FALSE(fs::exists(scratch / "fake" / "lanacfg.ran"));
 }
 
-TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
+// 3, or 4 where the adapter shows LANA 0 all the same: a renumbering that took is never 3.
+TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3Or4)
 {
     const struct {
         const char* name;
@@ -616,29 +617,20 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
     for (const auto& output : outputs) {
         standardOutput = output.childSetup ? "" : "/dev/full";
         childSetup = output.childSetup;
-        for (const char* what : {"list", "help", "version"}) {
+        for (const char* what : {"list", "help", "version", "set"}) {
             SCOPED_TRACE(std::string(output.name) + ", --" + what);
-            const Outcome run = quorvel({QStringLiteral("--") + QString::fromLatin1(what)});
-            EXPECT_EQ(run.status, 3);
-            EXPECT_EQ(run.err, std::string("quorvel: could not write the ") + what +
-                                   " to standard output\n");
+            fs::remove(scratch / "bindings.txt");
+            const bool set = what == std::string("set");
+            const Outcome run = quorvel(
+                QStringList{QStringLiteral("--") + QString::fromLatin1(what)} +
+                (set ? QStringList{QStringLiteral("Intel(R) PRO/100 Adapter")} : QStringList{}));
+            EXPECT_EQ(run.status, set ? 4 : 3);
+            EXPECT_EQ(run.err, std::string("quorvel: could not write the ") +
+                                   (set ? "list" : what) + " to standard output\n" +
+                                   (set ? "quorvel: \"Intel(R) PRO/100 Adapter\" renumbered from "
+                                          "LANA 4 to LANA 0\n"
+                                        : ""));
         }
-    }
-}
-
-TEST_F(Unattended, SetWhoseListCannotBeWrittenAfterItTookIsStatus4)
-{
-    for (const bool closed : {false, true}) {
-        SCOPED_TRACE(closed ? "no standard output" : "a full disk");
-        fs::remove(scratch / "bindings.txt");
-        standardOutput = closed ? "" : "/dev/full";
-        childSetup = closed ? std::function<void()>([] { ::close(STDOUT_FILENO); }) : nullptr;
-        const Outcome run =
-            quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
-        EXPECT_EQ(run.status, 4);
-        EXPECT_EQ(run.err, "quorvel: could not write the list to standard output\n"
-                           "quorvel: \"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to "
-                           "LANA 0\n");
     }
 }
 
@@ -648,49 +640,30 @@ TEST_F(Unattended, DryRunFindsTheAdapterAndChangesNothing)
                               "0\tNetBEUI Protocol\t3Com EtherLink III Adapter\n";
     const std::string listed = "0\t3Com EtherLink III Adapter\n4\tIntel(R) PRO/100 Adapter\n";
     const struct {
-        const char* name;
-        QStringList arguments;
+        const char* arguments;
         int status;
-        std::string out;
         std::string err;
     } cases[] = {
-        {"found",
-         {QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")},
-         0,
-         listed,
+        {"--set|Intel(R) PRO/100 Adapter", 0,
          "quorvel: dry run: \"lanacfg setlananumber 4 0\" would give \"Intel(R) PRO/100 "
          "Adapter\" LANA 0\n"},
-        {"already",
-         {QStringLiteral("--set-match"), QStringLiteral("3com*")},
-         0,
-         listed,
-         "quorvel: \"3Com EtherLink III Adapter\" already on LANA 0\n"},
-        {"not listed",
-         {QStringLiteral("--set"), QStringLiteral("3Com")},
-         2,
-         "",
+        {"--set-match|3com*", 0, "quorvel: \"3Com EtherLink III Adapter\" already on LANA 0\n"},
+        {"--set|3Com", 2,
          "quorvel: no adapter named \"3Com\" is listed; the listed adapters are:\n"
          "  3Com EtherLink III Adapter\n  Intel(R) PRO/100 Adapter\n"},
-        {"ambiguous",
-         {QStringLiteral("--set-match"), QStringLiteral("*a*")},
-         2,
-         "",
+        {"--set-match|*a*", 2,
          "quorvel: more than one listed adapter matches \"*a*\":\n"
          "  3Com EtherLink III Adapter\n  Intel(R) PRO/100 Adapter\n"},
-        {"no report",
-         {QStringLiteral("--set"), QStringLiteral("3Com")},
-         3,
-         "",
-         "quorvel: the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\" exited "
-         "with status 127"},
+        {"--set|3Com", 3, "the report command \"cmd /c lanacfg showlanapaths >lanapaths.txt\""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.arguments);
         useTable(table);
         path = c.status == 3 ? "/usr/bin:/bin" : std::string(LANACFG_DIR) + ":/usr/bin:/bin";
-        const Outcome run = quorvel(c.arguments + QStringList{QStringLiteral("--dry-run")});
+        const Outcome run =
+            quorvel(QString::fromLatin1(c.arguments).split(QLatin1Char('|')) << "--dry-run");
         EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.out, c.status == 0 ? listed : "");
         EXPECT_TRUE(contains(run.err, c.err)) << run.err;
         EXPECT_EQ(readFile(scratch / "bindings.txt"), table);
         // No lock: nothing made where the lock lives.
@@ -718,13 +691,9 @@ TEST_F(Unattended, RunsAtOnceAppendWholeLinesToOneLogAndALogThatFailsChangesNoSt
     EXPECT_EQ(lines, 20);
     EXPECT_EQ(text, "");
 
-    const Outcome run =
-        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter"),
-                 QStringLiteral("--log=/no such folder/runs.log")});
+    const Outcome run = quorvel({QStringLiteral("--list"), QStringLiteral("--log=/no/runs.log")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "quorvel: \"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to LANA 0\n"
-                       "quorvel: Could not write the log file \"/no such folder/runs.log\": No "
-                       "such file or directory\n");
+    EXPECT_TRUE(contains(run.err, "Could not write the log file \"/no/runs.log\"")) << run.err;
 }
 
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
