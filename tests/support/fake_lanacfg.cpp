@@ -68,6 +68,13 @@ CommandOutcome RenumberingLanacfg::run(const std::string& commandLine,
     return renumbering;
 }
 
+std::string recordText(const RenumberingRecord& r)
+{
+    return std::to_string(static_cast<int>(r.result)) + " " +
+           std::to_string(static_cast<int>(r.program)) + " " + r.adapterName + " " + r.lanaBefore +
+           " " + r.lanaAfter.value_or("-") + " [" + r.command + "] " + r.commandEnd;
+}
+
 void FakeRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)
 {
     events.push_back(wait ? "acquire " + std::to_string(wait->count()) + " s"

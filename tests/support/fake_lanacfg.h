@@ -64,6 +64,10 @@ public:
     std::vector<std::string> events;
 };
 
+// A record in one line: result, program, adapter, LANA before and after ("-": unknown), the
+// command in brackets, and how it ended.
+std::string recordText(const RenumberingRecord& record);
+
 // Keeps each record; throws OperationError instead while `refusing`.
 class FakeRenumberingLog : public RenumberingLog {
 public:

@@ -57,10 +57,20 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
          "quorvel: no listed adapter matches \"x\\x09y\"; the listed adapters are:\n  3Com\n"
          "  I\\x09X\n",
          "", "set-match\tx\\x09y\t\t\tnot-listed\t2"},
-        {"--list", "", on4, 0, on4, 0, "", "", "list\t\t\t\tlisted\t0"},
-        {"--set 3Com --dry-run", "", on4, 0, on0, 0,
+        {"--dry-run --set 3Com", "", on4, 0, on0, 0,
          "quorvel: dry run: \"lanacfg setlananumber 4 0\" would give \"3Com\" LANA 0\n", "",
          "set-dry-run\t3Com\t4\t\trenumbered\t0"},
+        {"--dry-run --set-match 3*", "", on0, 0, on0, 0, "quorvel: \"3Com\" already on LANA 0\n",
+         "", "set-match-dry-run\t3Com\t0\t0\talready\t0"},
+        {"--dry-run --set 3", "", on4, 0, on0, 2,
+         "quorvel: no adapter named \"3\" is listed; the listed adapters are:\n  3Com\n  I\\x09X\n",
+         "", "set-dry-run\t3\t\t\tnot-listed\t2"},
+        {"--dry-run --set-match *", "", on4, 0, on0, 2,
+         "quorvel: more than one listed adapter matches \"*\":\n  3Com\n  I\\x09X\n", "",
+         "set-match-dry-run\t*\t\t\tambiguous\t2"},
+        {"--dry-run --set 3Com", "", "", 0, on0, 3,
+         "quorvel: Could not open \"lanapaths.txt\": no such file\n", "",
+         "set-dry-run\t3Com\t\t\tno-report\t3"},
         {"--set 3Com", "system log", on4, 0, on0, 0,
          "quorvel: the system's log did not take the renumbering: the log is full\n" + renumbered,
          "", "set\t3Com\t4\t0\trenumbered\t0"},
@@ -75,7 +85,8 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
         SCOPED_TRACE(std::string(c.arguments) + " " + c.trouble);
         testing::FakeReportFiles files;
         testing::RenumberingLanacfg lanacfg(files);
-        lanacfg.nextReport = c.before;
+        if (!c.before.empty())
+            lanacfg.nextReport = c.before;
         lanacfg.renumbering = {CommandOutcome::End::Exited, c.exitStatus};
         lanacfg.after = c.after;
         testing::FakeRenumberingLock lock;
@@ -104,12 +115,14 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
                   c.status);
         EXPECT_EQ(err.text, c.err);
         std::string recorded;
-        for (const RenumberingRecord& r : log.records)
-            recorded += std::to_string(static_cast<int>(r.result)) + " " +
-                        std::to_string(static_cast<int>(r.program)) + " " + r.adapterName + " " +
-                        r.lanaBefore + " " + r.lanaAfter.value_or("-") + " [" + r.command + "] " +
-                        r.commandEnd;
+        for (const RenumberingRecord& record : log.records)
+            recorded += testing::recordText(record);
         EXPECT_EQ(recorded, c.records);
+        // A dry run takes no lock and runs nothing but the report command.
+        if (std::string(c.arguments).starts_with("--dry-run")) {
+            EXPECT_TRUE(lock.events.empty());
+            EXPECT_EQ(lanacfg.commands.size(), 1u);
+        }
         ASSERT_EQ(logLines.size(), c.logLine.empty() ? 0u : 1u);
         for (const std::string& line : logLines) {
             EXPECT_TRUE(std::regex_search(

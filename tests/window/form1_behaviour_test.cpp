@@ -316,11 +316,8 @@ TEST_F(Form1BehaviourTest, EachAttemptGoesIntoTheSystemsLogWhichChangesNothingWh
             seen[refusing] = takeLog();
         }
         std::string recorded;
-        for (const RenumberingRecord& r : renumberingLog.records)
-            recorded += std::to_string(static_cast<int>(r.result)) + " " +
-                        std::to_string(static_cast<int>(r.program)) + " " + r.adapterName + " " +
-                        r.lanaBefore + " " + r.lanaAfter.value_or("-") + " [" + r.command + "] " +
-                        r.commandEnd;
+        for (const RenumberingRecord& record : renumberingLog.records)
+            recorded += testing::recordText(record);
         EXPECT_EQ(recorded, c.record);
         // No box more, nothing less: the log is the administrator's.
         EXPECT_EQ(seen[true], seen[false]);

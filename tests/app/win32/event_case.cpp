@@ -45,10 +45,7 @@ int clickSet(CommandOutcome renumbering)
 int runSet(const std::string& name)
 {
     const ScratchFolder scratch;
-    std::filesystem::create_directory(scratch / "tmp");
     const EnvironmentVariable state("LANACFG_STATE", (scratch / "bindings.txt").string().c_str());
-    const EnvironmentVariable temporary("TMP", (scratch / "tmp").string().c_str());
-    const PathPrefix lanacfgFirst(lanacfgFolder());
     if (name == "set-already")
         writeFile(scratch / "bindings.txt", "0\tNetBEUI Protocol\tIntel(R) PRO/100 Adapter\n");
     // A batch file before the stand-in: its report, and a renumbering that fails.

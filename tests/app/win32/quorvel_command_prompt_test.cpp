@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <regex>
 #include <string>
 
 namespace quorvel::testing {
@@ -221,34 +220,6 @@ TEST_F(CommandPrompt, OutputThatCannotBeWrittenIsStatus3)
             EXPECT_TRUE(contains(run.err, std::string("could not write the ") + what)) << run.err;
         }
     }
-}
-
-TEST_F(CommandPrompt, RunsAtOnceAppendWholeLinesToOneLogAndALogThatFailsChangesNoStatus)
-{
-    for (int round = 0; round < 10; ++round) {
-        StartedProgram one(start(L"quorvel.com /list /log:runs.log"));
-        StartedProgram other(start(L"quorvel.com --list --log runs.log"));
-        EXPECT_TRUE(one.waitForEnd().has_value());
-        EXPECT_TRUE(other.waitForEnd().has_value());
-    }
-    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t[^\t]+\t[^\t]+\t)" QUORVEL_VERSION
-                          R"(\tlist\t\t\t\tlisted\t0\r)");
-    std::string text = readFile(work() / "runs.log");
-    int lines = 0;
-    for (std::size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
-        EXPECT_TRUE(std::regex_match(text.substr(0, end), line)) << text.substr(0, end);
-        ++lines;
-    }
-    EXPECT_EQ(lines, 20);
-    EXPECT_EQ(text, "");
-
-    const Outcome run = this->run(L"quorvel /set \"Intel(R) PRO/100 Adapter\" "
-                                  L"/log:\"no such folder\\runs.log\"");
-    EXPECT_EQ(run.status, 0u);
-    EXPECT_TRUE(contains(run.err, "Could not write the log file \"no such folder\\runs.log\": "))
-        << run.err;
-    EXPECT_TRUE(contains(run.err, "\"Intel(R) PRO/100 Adapter\" renumbered from LANA 4 to LANA 0"))
-        << run.err;
 }
 
 // The window's refresh removes a leftover report in the current folder; one that another
