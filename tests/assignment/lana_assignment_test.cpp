@@ -70,7 +70,21 @@ TEST_F(AssignmentTest, RunsNothingUnlessTheRowIsStillListedWithItsLanaText)
     EXPECT_EQ(runner.commands, std::vector<std::string>{"lanacfg setlananumber 4 0"});
 }
 
-using testing::RenumberingLanacfg;
+// A lanacfg whose renumbering ends as told and changes the next report to `after`.
+class RenumberingLanacfg : public testing::FakeLanacfg {
+public:
+    using FakeLanacfg::FakeLanacfg;
+    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override
+    {
+        const CommandOutcome reported = FakeLanacfg::run(commandLine, limit);
+        if (commandLine == reportCommand())
+            return reported;
+        nextReport = after;
+        return renumbering;
+    }
+    std::string after;
+    CommandOutcome renumbering;
+};
 
 TEST(AssignmentByName, FailedRenumberingTellsAUserWhoIsNotAnAdministratorWhatItNeeds)
 {

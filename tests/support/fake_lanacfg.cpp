@@ -58,16 +58,6 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
     return outcome;
 }
 
-CommandOutcome RenumberingLanacfg::run(const std::string& commandLine,
-                                       std::optional<TimeLimit> limit)
-{
-    const CommandOutcome reported = FakeLanacfg::run(commandLine, limit);
-    if (commandLine == reportCommand())
-        return reported;
-    nextReport = after;
-    return renumbering;
-}
-
 std::string recordText(const RenumberingRecord& r)
 {
     return std::to_string(static_cast<int>(r.result)) + " " +

@@ -44,16 +44,6 @@ private:
     FakeReportFiles& files_;
 };
 
-// A lanacfg whose renumbering ends as told and changes the next report to `after`.
-class RenumberingLanacfg : public FakeLanacfg {
-public:
-    using FakeLanacfg::FakeLanacfg;
-    CommandOutcome run(const std::string& commandLine, std::optional<TimeLimit> limit) override;
-
-    std::string after;
-    CommandOutcome renumbering;
-};
-
 // A lock always free that notes each turn: "acquire" with its wait ("acquire 300 s", or
 // "acquire, no limit") and "release".
 class FakeRenumberingLock : public RenumberingLock {

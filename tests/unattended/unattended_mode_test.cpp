@@ -1,3 +1,4 @@
+#include "inventory/lanacfg_contract.h"
 #include "tests/support/fake_lanacfg.h"
 #include "unattended/byte_output.h"
 #include "unattended/unattended_mode.h"
@@ -15,6 +16,18 @@ struct CapturedOutput : ByteOutput {
     bool write(std::string_view text) override { return !closed && (this->text += text, true); }
     std::string text;
     bool closed = false;
+};
+
+// Its renumbering ends with `renumbering` and makes the next report `after`.
+struct Lanacfg : testing::FakeLanacfg {
+    using FakeLanacfg::FakeLanacfg;
+    CommandOutcome run(const std::string& line, std::optional<TimeLimit> limit) override
+    {
+        const CommandOutcome outcome = FakeLanacfg::run(line, limit);
+        return line == reportCommand() ? outcome : (nextReport = after, renumbering);
+    }
+    std::string after;
+    CommandOutcome renumbering;
 };
 
 // The --log file's lines; a failure while `logFileRefuses`.
@@ -84,7 +97,7 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.arguments) + " " + c.trouble);
         testing::FakeReportFiles files;
-        testing::RenumberingLanacfg lanacfg(files);
+        Lanacfg lanacfg(files);
         if (!c.before.empty())
             lanacfg.nextReport = c.before;
         lanacfg.renumbering = {CommandOutcome::End::Exited, c.exitStatus};
