@@ -131,25 +131,19 @@ TEST(UnattendedOptions, EverySpellingOfAnOptionReadsAsItsLongName)
 
 TEST(UnattendedOptions, HelpFitsAConsoleAndNamesEveryOption)
 {
-    std::string helps[2];
     for (const OptionStyle style : {kPosix, kWindows}) {
-        const std::string& help = helps[style == kWindows] =
-            std::get<ImmediateAnswer>(parse({"--help"}, style)).text;
+        const std::string help = std::get<ImmediateAnswer>(parse({"--help"}, style)).text;
         std::istringstream lines(help);
         for (std::string line; std::getline(lines, line);)
             EXPECT_LE(line.size(), 79u) << line;
+        // With a start-up script's dry run, as each system's scripts write it.
         for (const char* part :
              {"--list", "--set ADAPTER", "--set-match PATTERN", "--timeout SECONDS", "--dry-run",
-              "--log FILE", "/set:ADAPTER", "/log:FILE", "Exit status", "\"renumbered\"",
-              "\"already on LANA 0\"", "  4  Done, but the list could not be written."})
+              "--log FILE", "/set:ADAPTER", "/log:FILE", "  4  Done, but the list could not be",
+              style == kWindows ? "\"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com"
+                                : "quorvel --set \"3Com EtherLink III Adapter\" --dry-run\n"})
             EXPECT_NE(help.find(part), std::string::npos) << part;
     }
-    // The start-up script's dry run, as each system's scripts write it.
-    EXPECT_NE(helps[0].find("  quorvel --set \"3Com EtherLink III Adapter\" --dry-run\n"),
-              std::string::npos);
-    EXPECT_NE(helps[1].find("  \"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com EtherLink III "
-                            "Adapter\" ^\n      /dry-run\n"),
-              std::string::npos);
 }
 
 TEST(UnattendedOptions, WrongCommandLineIsOneLineAndWhereToReadTheUsage)
