@@ -59,15 +59,11 @@ public:
 std::string recordText(const RenumberingRecord& record);
 
 // Keeps each record; throws OperationError instead while `refusing`.
-class FakeRenumberingLog : public RenumberingLog {
-public:
-    void record(const RenumberingRecord& record) override
+struct FakeRenumberingLog : RenumberingLog {
+    void record(const RenumberingRecord& r) override
     {
-        if (refusing)
-            throw OperationError("the log is full");
-        records.push_back(record);
+        refusing ? throw OperationError("the log is full") : records.push_back(r);
     }
-
     std::vector<RenumberingRecord> records;
     bool refusing = false;
 };

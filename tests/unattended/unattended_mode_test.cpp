@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,53 +42,52 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
     const std::string odd = joinLines({"Lana:  4 & x", netBEUI + "3Com"});
     const std::string renumbered = "quorvel: \"3Com\" renumbered from LANA 4 to LANA 0\n";
     const std::string ran = "3Com 4 0 [lanacfg setlananumber 4 0] exited with status 0";
+    const std::string refusal = "The LANA text \"4 & x\" is not a LANA number, so no renumbering "
+                                "command was run.";
     const struct {
-        const char* arguments;
+        const char* option;
+        const char* value;
+        bool dryRun;
         const char* trouble; // "system log", "log file" or "output" refusing
         const std::string& before;
-        int exitStatus; // of the renumbering command
-        const std::string& after;
+        int exitStatus; // of the renumbering command, after which LANA 0 shows if it is 0
         int status;
         std::string err;     // part of standard error
         std::string records; // result, program, adapter, LANAs, [command] and how it ended
         std::string logLine; // after the time, the names and the version
     } cases[] = {
-        {"--set 3Com", "", on4, 0, on0, 0, renumbered, "0 1 " + ran,
+        {"--set", "3Com", false, "", on4, 0, 0, renumbered, "0 1 " + ran,
          "set\t3Com\t4\t0\trenumbered\t0"},
-        {"--set-match 3c*", "", on0, 0, on0, 0, "quorvel: \"3Com\" already on LANA 0\n",
+        {"--set-match", "3c*", false, "", on0, 0, 0, "quorvel: \"3Com\" already on LANA 0\n",
          "1 1 3Com 0 0 [] it shows LANA 0 already", "set-match\t3Com\t0\t0\talready\t0"},
-        {"--set 3Com", "", on4, 5, on4, 1, "exited with status 5\n",
+        {"--set", "3Com", false, "", on4, 5, 1, "exited with status 5\n",
          "3 1 3Com 4 4 [lanacfg setlananumber 4 0] exited with status 5",
          "set\t3Com\t4\t4\tfailed\t1"},
-        {"--set 3Com", "", odd, 0, odd, 3, "quorvel: The LANA text \"4 & x\" is not a LANA number",
-         "2 1 3Com 4 & x - [] The LANA text \"4 & x\" is not a LANA number, so no renumbering "
-         "command was run.",
+        {"--set", "3Com", false, "", odd, 0, 3, refusal, "2 1 3Com 4 & x - [] " + refusal,
          "set\t3Com\t4 & x\t\trefused\t3"},
-        {"--dry-run --set 3Com", "", on4, 0, on0, 0,
+        {"--set", "3Com", true, "", on4, 0, 0,
          "quorvel: dry run: \"lanacfg setlananumber 4 0\" would give \"3Com\" LANA 0\n", "",
          "set-dry-run\t3Com\t4\t\trenumbered\t0"},
-        {"--dry-run --set-match x\ty", "", on4, 0, on0, 2,
+        {"--set-match", "x\ty", true, "", on4, 0, 2,
          "matches \"x\\x09y\"; the listed adapters are:\n  3Com\n  I\\x09X\n", "",
          "set-match-dry-run\tx\\x09y\t\t\tnot-listed\t2"},
-        {"--dry-run --set 3Com", "", "", 0, on0, 3, "lanapaths.txt", "",
+        {"--set", "3Com", true, "", "", 0, 3, "lanapaths.txt", "",
          "set-dry-run\t3Com\t\t\tno-report\t3"},
-        {"--set 3Com", "system log", on4, 0, on0, 0,
-         "the system's log did not take the renumbering: the log is full\n" + renumbered, "",
+        {"--set", "3Com", false, "system log", on4, 0, 0, "the log is full\n" + renumbered, "",
          "set\t3Com\t4\t0\trenumbered\t0"},
-        {"--set 3Com", "log file", on4, 0, on0, 0,
-         renumbered + "quorvel: Could not write the log file \"q.log\": no share\n", "0 1 " + ran,
-         ""},
-        {"--set 3Com", "output", on4, 0, on0, 4, "standard output\n" + renumbered, "0 1 " + ran,
-         "set\t3Com\t4\t0\trenumbered\t4"},
+        {"--set", "3Com", false, "log file", on4, 0, 0, "log file \"q.log\": no share\n",
+         "0 1 " + ran, ""},
+        {"--set", "3Com", false, "output", on4, 0, 4, "standard output\n" + renumbered,
+         "0 1 " + ran, "set\t3Com\t4\t0\trenumbered\t4"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.arguments) + " " + c.trouble);
+        SCOPED_TRACE(std::string(c.option) + " " + c.value + " " + c.trouble);
         testing::FakeReportFiles files;
         Lanacfg lanacfg(files);
         if (!c.before.empty())
             lanacfg.nextReport = c.before;
         lanacfg.renumbering = {CommandOutcome::End::Exited, c.exitStatus};
-        lanacfg.after = c.after;
+        lanacfg.after = c.exitStatus == 0 ? on0 : c.before;
         testing::FakeRenumberingLock lock;
         testing::FakeRenumberingLog log;
         log.refusing = c.trouble == std::string("system log");
@@ -105,10 +103,9 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
                 logLines.emplace_back(line);
             },
             [] { return std::string("PC042"); }, [] { return std::string("ad\rmin"); }};
-        std::vector<std::string> arguments = {"--log", "q.log"};
-        std::istringstream words(c.arguments);
-        for (std::string word; std::getline(words, word, ' ');)
-            arguments.push_back(word);
+        std::vector<std::string> arguments = {"--log", "q.log", c.option, c.value};
+        if (c.dryRun)
+            arguments.emplace_back("--dry-run");
         logLines.clear();
         EXPECT_EQ(runUnattended(arguments, "1.2.3", OptionStyle::Posix, lanacfg, files, lock, true,
                                 records, out, err),
@@ -119,7 +116,7 @@ TEST(UnattendedRun, RecordsEachAttemptTellsWhatWasDoneAndLogsTheRun)
             recorded += testing::recordText(record);
         EXPECT_EQ(recorded, c.records);
         // A dry run takes no lock and runs nothing but the report command.
-        if (std::string(c.arguments).starts_with("--dry-run")) {
+        if (c.dryRun) {
             EXPECT_TRUE(lock.events.empty());
             EXPECT_EQ(lanacfg.commands.size(), 1u);
         }

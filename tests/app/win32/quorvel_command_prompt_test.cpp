@@ -280,12 +280,11 @@ TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
         const char* name;
         OutputTo outputTo;
         const wchar_t* arguments;
-        DWORD status; // 4: the adapter shows LANA 0 all the same
     } cases[] = {
-        {"--list, null handle", OutputTo::NullHandle, L" --list", 3},
-        {"--list, INVALID_HANDLE_VALUE", OutputTo::InvalidHandle, L" --list", 3},
-        {"--set, null handle", OutputTo::NullHandle, L" --set \"Intel(R) PRO/100 Adapter\"", 4},
-        {"--version, null handle", OutputTo::NullHandle, L" --version", 3},
+        {"--list, null handle", OutputTo::NullHandle, L" --list"},
+        {"--list, INVALID_HANDLE_VALUE", OutputTo::InvalidHandle, L" --list"},
+        {"--set, null handle", OutputTo::NullHandle, L" --set \"Intel(R) PRO/100 Adapter\""},
+        {"--version, null handle", OutputTo::NullHandle, L" --version"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -293,7 +292,8 @@ TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
         const Outcome run =
             runProgram(quorvelFolder() / L"quorvel.com", std::wstring(L"quorvel.com") + c.arguments,
                        work(), c.outputTo);
-        EXPECT_EQ(run.status, c.status);
+        // 4 after --set: the adapter shows LANA 0 all the same.
+        EXPECT_EQ(run.status, c.arguments[3] == L's' ? 4u : 3u);
         EXPECT_TRUE(contains(run.err, "could not write the ")) << run.err;
     }
 }
