@@ -55,7 +55,10 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
     limits.push_back(limit);
     if (commandLine == reportCommand() && nextReport)
         files_.files[std::string(kReportFileName)] = *nextReport;
-    return outcome;
+    if (commandLine == reportCommand() || !renumberingEnd)
+        return outcome;
+    nextReport = after;
+    return *renumberingEnd;
 }
 
 std::string recordText(const RenumberingRecord& r)

@@ -38,6 +38,9 @@ public:
     std::vector<std::optional<TimeLimit>> limits;
     std::optional<std::string> nextReport;
     CommandOutcome outcome;
+    // When set, how the renumbering command ends, after which the next report is `after`.
+    std::optional<CommandOutcome> renumberingEnd;
+    std::string after;
     ProgramNotFound notFound{127, "the folders listed in PATH"}; // as sh says it
 
 private:

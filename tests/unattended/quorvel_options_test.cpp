@@ -625,26 +625,6 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
     }
 }
 
-TEST_F(Unattended, SetWhoseListCannotBeWrittenAfterItTookIsStatus4)
-{
-    standardOutput = "/dev/full";
-    const Outcome run =
-        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter")});
-    EXPECT_EQ(run.status, 4);
-    EXPECT_TRUE(contains(run.err, "renumbered from LANA 4 to LANA 0")) << run.err;
-}
-
-TEST_F(Unattended, DryRunChangesNothingAndTakesNoLock)
-{
-    const Outcome run =
-        quorvel({QStringLiteral("--set"), QStringLiteral("Intel(R) PRO/100 Adapter"),
-                 QStringLiteral("--dry-run")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, kSampleList);
-    EXPECT_FALSE(fs::exists(scratch / "bindings.txt")); // the stand-in's sample, never written
-    EXPECT_FALSE(fs::exists(scratch / "state"));        // where the lock would be
-}
-
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)
 {
     useFakeLanacfg("printf 'Lana:  2\\033[2J\\n-->NetBEUI Protocol-->Twin\\n'\n"
