@@ -206,6 +206,19 @@ std::optional<std::string> takeValue(OptionKind kind, const std::string& name,
     return std::nullopt;
 }
 
+// What is wrong with the options given together, or nothing.
+std::optional<std::string> combinationProblem(const OptionValues& values)
+{
+    const bool setting = values.adapterName || values.pattern;
+    if (values.list + values.adapterName.has_value() + values.pattern.has_value() > 1)
+        return "give only one of --list, --set and --set-match";
+    if (values.dryRun && !setting)
+        return "--dry-run goes only with --set or --set-match";
+    if (values.logFile && !setting && !values.list)
+        return "--log goes only with --list, --set or --set-match";
+    return std::nullopt;
+}
+
 // Reads every argument into `values`; what is wrong with the command line, or nothing.
 std::optional<std::string> readArguments(const std::vector<std::string>& arguments,
                                          OptionStyle style, OptionValues& values)
@@ -240,14 +253,7 @@ std::optional<std::string> readArguments(const std::vector<std::string>& argumen
         if (auto problem = takeValue(option.kind, name, value, values))
             return problem;
     }
-    const bool setting = values.adapterName || values.pattern;
-    if (values.list + values.adapterName.has_value() + values.pattern.has_value() > 1)
-        return "give only one of --list, --set and --set-match";
-    if (values.dryRun && !setting)
-        return "--dry-run goes only with --set or --set-match";
-    if (values.logFile && !setting && !values.list)
-        return "--log goes only with --list, --set or --set-match";
-    return std::nullopt;
+    return combinationProblem(values);
 }
 
 } // namespace

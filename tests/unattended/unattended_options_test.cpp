@@ -135,7 +135,7 @@ TEST(UnattendedOptions, HelpFitsAConsoleAndNamesEveryOption)
                              "/set:ADAPTER", "--dry-run", "--log FILE", "/log:FILE", "Exit status",
                              "  4  Done, but the list could not be written.",
                              "quorvel --set \"3Com EtherLink III Adapter\" --dry-run\n",
-                             "\"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com"})
+                             R"("%ProgramFiles%\Quorvel\quorvel.com" /set "3Com)"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
 }
 
