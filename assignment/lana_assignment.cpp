@@ -237,15 +237,15 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
                               renumbering.command,
                               renumbering.end};
 
-    if (renumbering.failure.empty())
-        attempt.result = RenumberingResult::Renumbered; // until the check finds otherwise
     try {
         bindings = bindingsFromReportCommand(runner, files, timeLimit);
     } catch (...) {
+        // No check: how the command ended is all there is to tell.
+        if (renumbering.failure.empty())
+            attempt.result = RenumberingResult::Renumbered;
         return {
             NamedAssignmentOutcome::Unchecked, describeCurrentError(), {}, {}, std::move(attempt)};
     }
-    attempt.result = RenumberingResult::Failed;
     const std::string why = renumbering.failure.empty() ? "" : ": " + renumbering.failure;
     const std::vector<const Binding*> after =
         bindingsChosen(bindings, {binding.adapterName, false});

@@ -149,16 +149,17 @@ void Form1Behaviour::refreshLists()
     lists_.showBindings(bindings_);
 }
 
-void Form1Behaviour::recordAttempt(RenumberingRecord attempt, bool listed) const noexcept
+void Form1Behaviour::recordAttempt(const RenumberingRecord& attempt, bool listed) const noexcept
 {
     try {
         const auto named = [&attempt](const Binding& binding) {
             return binding.adapterName == attempt.adapterName;
         };
         const auto found = std::find_if(bindings_.begin(), bindings_.end(), named);
+        RenumberingRecord entry = attempt;
         if (listed && std::count_if(bindings_.begin(), bindings_.end(), named) == 1)
-            attempt.lanaAfter = found->lana;
-        services_.renumberingLog.record(attempt);
+            entry.lanaAfter = found->lana;
+        services_.renumberingLog.record(entry);
     } catch (...) {
         // The window goes on as it would have: the log is the administrator's, not the user's.
     }

@@ -72,7 +72,7 @@ private:
     void refreshLists();
     // Into the system's log, with the LANA the lists now show for the adapter, if they list it
     // once; `listed`: whether they were refreshed since the attempt.
-    void recordAttempt(RenumberingRecord attempt, bool listed) const noexcept;
+    void recordAttempt(const RenumberingRecord& attempt, bool listed) const noexcept;
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);
