@@ -8,11 +8,17 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace quorvel {
 
 namespace {
+
+// Why nothing ran, in the system's log.
+constexpr const char* kBindingsChangedReason =
+    "the bindings changed since they were listed, so the row no longer stands for the adapter";
+constexpr const char* kAlreadyOnLana0Reason = "it shows LANA 0 already";
 
 std::vector<const Binding*> bindingsChosen(const std::vector<Binding>& bindings,
                                            const AdapterChoice& choice)
@@ -47,29 +53,89 @@ bool showsLana0(std::string_view lanaText)
     return lanaText.substr(0, end == std::string_view::npos ? 0 : end + 1) == "0";
 }
 
-// Runs the renumbering command; how it failed, or nothing when it ended with success. A
-// command that cannot even start is a renumbering that did not take, not a report that could
-// not be had. A user whom the system does not let renumber is told that this is the likely
-// cause.
-std::string renumber(const std::string& lanaText, CommandRunner& runner,
+// How the renumbering command ran, for the log, and how it failed, empty when it ended with
+// success.
+struct Renumbering {
+    std::string command;
+    std::string end;
+    std::string failure;
+};
+
+// Runs the renumbering command. A command that cannot even start is a renumbering that did not
+// take, not a report that could not be had. A user whom the system does not let renumber is
+// told that this is the likely cause. A LANA text that is not a number throws OperationError:
+// no renumbering that failed but a report that cannot be trusted.
+Renumbering renumber(const std::string& lanaText, CommandRunner& runner,
                      std::optional<TimeLimit> limit, bool userMayRenumber)
 {
-    // Outside the try: a LANA text that is not a number is no renumbering that failed but a
-    // report that cannot be trusted.
-    const std::string command = renumberCommand(lanaText);
-    std::string failure;
+    Renumbering renumbering{renumberCommand(lanaText), {}, {}};
     try {
-        const CommandOutcome outcome = runner.run(command, limit);
+        const CommandOutcome outcome = runner.run(renumbering.command, limit);
+        renumbering.end = outcome.description();
         if (outcome.succeeded())
-            return {};
-        failure = "the renumbering command " + quoted(command) + " " + outcome.description();
+            return renumbering;
+        renumbering.failure =
+            "the renumbering command " + quoted(renumbering.command) + " " + renumbering.end;
     } catch (const OperationError& error) {
-        failure = error.what();
+        renumbering.end = std::string("could not start: ") + error.what();
+        renumbering.failure = error.what();
     }
     if (!userMayRenumber)
-        failure += "; changing LANA numbers needs an administrator, for example a computer "
-                   "start-up script or psexec -s";
-    return failure;
+        renumbering.failure += "; changing LANA numbers needs an administrator, for example a "
+                               "computer start-up script or psexec -s";
+    return renumbering;
+}
+
+// The record of an attempt on `binding` that ran no command.
+RenumberingRecord refusal(const Binding& binding, RenumberingProgram program, std::string why)
+{
+    return {RenumberingResult::Refused,
+            program,
+            binding.adapterName,
+            binding.lana,
+            std::nullopt,
+            {},
+            std::move(why)};
+}
+
+// The one binding that `choice` names, or the result that says why there is none.
+std::variant<const Binding*, NamedAssignmentResult>
+chosenBinding(const std::vector<Binding>& bindings, const AdapterChoice& choice)
+{
+    const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
+    if (chosen.empty()) {
+        const std::string what = choice.isPattern
+                                     ? "no listed adapter matches " + quoted(choice.text)
+                                     : "no adapter named " + quoted(choice.text) + " is listed";
+        return NamedAssignmentResult{NamedAssignmentOutcome::NotListed,
+                                     what + (bindings.empty() ? "; no adapter is listed at all"
+                                                              : "; the listed adapters are:"),
+                                     bindings, namesOf(bindingsChosen(bindings, {"*", true}))};
+    }
+    if (chosen.size() == 1)
+        return chosen.front();
+    if (choice.isPattern)
+        return NamedAssignmentResult{NamedAssignmentOutcome::Ambiguous,
+                                     "more than one listed adapter matches " + quoted(choice.text) +
+                                         ":",
+                                     bindings, namesOf(chosen)};
+    std::string lanas;
+    for (const Binding* binding : chosen)
+        lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
+    return NamedAssignmentResult{
+        NamedAssignmentOutcome::Ambiguous,
+        "more than one adapter is named " + quoted(choice.text) + ", on LANAs " + lanas, bindings};
+}
+
+RenumberingRecord alreadyOnLana0(const Binding& binding)
+{
+    return {RenumberingResult::AlreadyOnLana0,
+            RenumberingProgram::Options,
+            binding.adapterName,
+            binding.lana,
+            binding.lana,
+            {},
+            kAlreadyOnLana0Reason};
 }
 
 } // namespace
@@ -84,13 +150,24 @@ Assignment assignLana0(const std::vector<Binding>& shown, int highlightedRow,
     // down; the refresh then shows nothing changed.
     const auto row = static_cast<std::size_t>(highlightedRow);
     const bool rowHighlighted = highlightedRow >= 0 && row < shown.size();
-    if (rowHighlighted && std::find(listed.begin(), listed.end(), shown[row]) == listed.end())
-        return {Assignment::Outcome::BindingsChanged};
-    const std::string lanaText = rowHighlighted ? shown[row].lana : "";
-    std::string failure = renumber(lanaText, runner, std::nullopt, userMayRenumber);
-    if (failure.empty())
-        return {Assignment::Outcome::Done};
-    return {Assignment::Outcome::RenumberingFailed, std::move(failure)};
+    const Binding binding = rowHighlighted ? shown[row] : Binding{};
+    if (rowHighlighted && std::find(listed.begin(), listed.end(), binding) == listed.end())
+        return {Assignment::Outcome::BindingsChanged,
+                {},
+                refusal(binding, RenumberingProgram::Window, kBindingsChangedReason)};
+    Renumbering renumbering;
+    try {
+        renumbering = renumber(binding.lana, runner, std::nullopt, userMayRenumber);
+    } catch (const OperationError& error) {
+        return {Assignment::Outcome::LanaNotANumber, error.what(),
+                refusal(binding, RenumberingProgram::Window, error.what())};
+    }
+    const bool done = renumbering.failure.empty();
+    return {done ? Assignment::Outcome::Done : Assignment::Outcome::RenumberingFailed,
+            renumbering.failure,
+            RenumberingRecord{done ? RenumberingResult::Renumbered : RenumberingResult::Failed,
+                              RenumberingProgram::Window, binding.adapterName, binding.lana,
+                              std::nullopt, renumbering.command, renumbering.end}};
 }
 
 bool matchesAdapterPattern(std::string_view name, std::string_view pattern)
@@ -129,49 +206,105 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     // would undo that change.
     const RenumberingTurn turn(lock, timeLimit);
     std::vector<Binding> bindings = bindingsFromReportCommand(runner, files, timeLimit);
-    const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
-    if (chosen.empty()) {
-        const std::string what = choice.isPattern
-                                     ? "no listed adapter matches " + quoted(choice.text)
-                                     : "no adapter named " + quoted(choice.text) + " is listed";
-        return {NamedAssignmentOutcome::NotListed,
-                what + (bindings.empty() ? "; no adapter is listed at all"
-                                         : "; the listed adapters are:"),
-                bindings, namesOf(bindingsChosen(bindings, {"*", true}))};
-    }
-    if (chosen.size() > 1) {
-        if (choice.isPattern)
-            return {NamedAssignmentOutcome::Ambiguous,
-                    "more than one listed adapter matches " + quoted(choice.text) + ":", bindings,
-                    namesOf(chosen)};
-        std::string lanas;
-        for (const Binding* binding : chosen)
-            lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
-        return {NamedAssignmentOutcome::Ambiguous,
-                "more than one adapter is named " + quoted(choice.text) + ", on LANAs " + lanas,
-                bindings};
-    }
+    auto chosen = chosenBinding(bindings, choice);
+    if (auto* result = std::get_if<NamedAssignmentResult>(&chosen))
+        return std::move(*result);
     // From here on the adapter is the one listed under this name.
-    const std::string adapterName = chosen.front()->adapterName;
-    const std::string lanaBefore = chosen.front()->lana;
-    if (showsLana0(lanaBefore))
-        return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0", bindings};
+    const Binding binding = *std::get<const Binding*>(chosen);
+    if (showsLana0(binding.lana))
+        return {NamedAssignmentOutcome::Assigned,
+                quoted(binding.adapterName) + " is on LANA 0",
+                bindings,
+                {},
+                alreadyOnLana0(binding)};
 
-    const std::string failure = renumber(
-        lanaBefore, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning}, userMayRenumber);
+    Renumbering renumbering;
+    try {
+        renumbering = renumber(binding.lana, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning},
+                               userMayRenumber);
+    } catch (const OperationError& error) {
+        return {NamedAssignmentOutcome::Refused,
+                error.what(),
+                bindings,
+                {},
+                refusal(binding, RenumberingProgram::Options, error.what())};
+    }
+    RenumberingRecord attempt{RenumberingResult::Failed,
+                              RenumberingProgram::Options,
+                              binding.adapterName,
+                              binding.lana,
+                              std::nullopt,
+                              renumbering.command,
+                              renumbering.end};
 
-    bindings = bindingsFromReportCommand(runner, files, timeLimit);
-    const std::string why = failure.empty() ? "" : ": " + failure;
-    const std::vector<const Binding*> after = bindingsChosen(bindings, {adapterName, false});
+    try {
+        bindings = bindingsFromReportCommand(runner, files, timeLimit);
+    } catch (...) {
+        // No check: how the command ended is all there is to tell.
+        if (renumbering.failure.empty())
+            attempt.result = RenumberingResult::Renumbered;
+        return {
+            NamedAssignmentOutcome::Unchecked, describeCurrentError(), {}, {}, std::move(attempt)};
+    }
+    const std::string why = renumbering.failure.empty() ? "" : ": " + renumbering.failure;
+    const std::vector<const Binding*> after =
+        bindingsChosen(bindings, {binding.adapterName, false});
     if (after.size() != 1)
         return {NamedAssignmentOutcome::NotTaken,
-                quoted(adapterName) + " is no longer listed once after the renumbering" + why,
-                bindings};
+                quoted(binding.adapterName) + " is no longer listed once after the renumbering" +
+                    why,
+                bindings,
+                {},
+                std::move(attempt)};
     const std::string& lanaText = after.front()->lana;
+    attempt.lanaAfter = lanaText;
     if (!showsLana0(lanaText))
         return {NamedAssignmentOutcome::NotTaken,
-                quoted(adapterName) + " still shows LANA " + quoted(lanaText) + why, bindings};
-    return {NamedAssignmentOutcome::Assigned, quoted(adapterName) + " is on LANA 0", bindings};
+                quoted(binding.adapterName) + " still shows LANA " + quoted(lanaText) + why,
+                bindings,
+                {},
+                std::move(attempt)};
+    attempt.result = RenumberingResult::Renumbered;
+    return {NamedAssignmentOutcome::Assigned,
+            quoted(binding.adapterName) + " is on LANA 0",
+            bindings,
+            {},
+            std::move(attempt)};
+}
+
+NamedAssignmentResult previewLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
+                                         ReportFiles& files, std::chrono::seconds timeLimit)
+{
+    std::vector<Binding> bindings = bindingsFromReportCommand(runner, files, timeLimit);
+    auto chosen = chosenBinding(bindings, choice);
+    if (auto* result = std::get_if<NamedAssignmentResult>(&chosen))
+        return std::move(*result);
+    const Binding binding = *std::get<const Binding*>(chosen);
+    if (showsLana0(binding.lana))
+        return {NamedAssignmentOutcome::Assigned,
+                quoted(binding.adapterName) + " is on LANA 0",
+                bindings,
+                {},
+                alreadyOnLana0(binding)};
+    try {
+        return {NamedAssignmentOutcome::Assigned,
+                quoted(binding.adapterName) + " would be given LANA 0",
+                bindings,
+                {},
+                RenumberingRecord{RenumberingResult::Renumbered,
+                                  RenumberingProgram::Options,
+                                  binding.adapterName,
+                                  binding.lana,
+                                  std::nullopt,
+                                  renumberCommand(binding.lana),
+                                  {}}};
+    } catch (const OperationError& error) {
+        return {NamedAssignmentOutcome::Refused,
+                error.what(),
+                bindings,
+                {},
+                refusal(binding, RenumberingProgram::Options, error.what())};
+    }
 }
 
 } // namespace quorvel

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "assignment/renumbering_log.h"
 #include "inventory/binding_inventory.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +22,13 @@ struct Assignment {
         BindingsChanged,   // the row's adapter is no longer listed with its LANA: nothing ran
         RenumberingFailed, // the command failed or could not start, as `failure` says
         Done,              // the command ended with success
+        LanaNotANumber,    // the row's LANA text is no number, as `failure` says: nothing ran
     };
     Outcome outcome;
     std::string failure = {};
+    // For the system's log: every outcome but NoAdapterListed, which attempts nothing. The LANA
+    // after is left for the refresh that follows to fill in.
+    std::optional<RenumberingRecord> attempt = {};
 };
 
 // Gives the adapter in the highlighted row of `shown`, the bindings as the card list showed
@@ -31,7 +37,7 @@ struct Assignment {
 // the renumbering lock, no longer holds the row's adapter with that LANA text (both compared as
 // bytes): another run may have renumbered in between, and the command would then move another
 // adapter. Whether the renumbering took is left for the next refresh to show. A LANA text that
-// is not a number is refused with OperationError, and nothing runs. A failure's text ends with
+// is not a number is refused, and nothing runs. A failure's text ends with
 // a hint when the user may not renumber (see userMayRenumber).
 Assignment assignLana0(const std::vector<Binding>& shown, int highlightedRow,
                        const std::vector<Binding>& listed, CommandRunner& runner,
@@ -48,6 +54,8 @@ enum class NamedAssignmentOutcome {
     NotListed, // no listed adapter has that name or matches that pattern
     Ambiguous, // more than one listed adapter has that name or matches that pattern
     NotTaken,  // the renumbering was tried, but the adapter does not show LANA 0 afterwards
+    Refused,   // the adapter's LANA text is not a number: nothing ran, as the message says
+    Unchecked, // the renumbering was tried, but the report after it failed, as the message says
 };
 
 struct NamedAssignmentResult {
@@ -57,6 +65,10 @@ struct NamedAssignmentResult {
     // The names that help a script's author choose: every listed one when none was chosen,
     // the matching ones when more than one matched a pattern.
     std::vector<std::string> names = {};
+    // The attempt on the one adapter chosen, for the system's log; none when no single adapter
+    // was. A preview's is what the run would do: Renumbered with the command it would run, or
+    // AlreadyOnLana0.
+    std::optional<RenumberingRecord> attempt = {};
 };
 
 // Whether an adapter's name matches a pattern: * stands for any run of bytes, ? for any one
@@ -71,10 +83,17 @@ bool matchesAdapterPattern(std::string_view name, std::string_view pattern);
 // for at most the time limit. Each command runs under the time limit; a renumbering command
 // still running then is left to finish, since it may be halfway through its change. A
 // renumbering command that failed or could not start is named in the NotTaken message, with
-// the same hint as the window's when the user may not renumber. Errors of the refreshes and of
-// the lock, and the refusal of a LANA text that is not a number, propagate as OperationError.
+// the same hint as the window's when the user may not renumber. A LANA text that is not a
+// number is refused, and nothing runs. Errors of the first refresh and of the lock propagate as
+// OperationError.
 NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
                                         ReportFiles& files, RenumberingLock& lock,
                                         std::chrono::seconds timeLimit, bool userMayRenumber);
+
+// What assignLana0ByName would do, for a dry run: one report, without the lock, and the adapter
+// chosen as that run would choose it; nothing else runs. Errors of the report propagate as
+// OperationError.
+NamedAssignmentResult previewLana0ByName(const AdapterChoice& choice, CommandRunner& runner,
+                                         ReportFiles& files, std::chrono::seconds timeLimit);
 
 } // namespace quorvel

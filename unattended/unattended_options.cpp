@@ -10,10 +10,11 @@ namespace quorvel {
 
 namespace {
 
-// The help around the options' own lines. Every line fits 79 columns.
+// The help around the options' own lines, the examples as each system's scripts write them.
+// Every line fits 79 columns.
 constexpr std::string_view kHelpBeforeOptions =
     "Usage: quorvel [--list | --set ADAPTER | --set-match PATTERN]\n"
-    "               [--timeout SECONDS]\n"
+    "               [--dry-run] [--log FILE] [--timeout SECONDS]\n"
     "       quorvel --help | --version\n"
     "\n"
     "Shows the network adapters NetBEUI is bound to, with their LANA numbers, and\n"
@@ -23,8 +24,17 @@ constexpr std::string_view kHelpBeforeOptions =
     "Options:\n";
 constexpr std::string_view kHelpAfterOptions =
     "\n"
-    "On Windows the options may also be written /list, /set:ADAPTER, /set ADAPTER\n"
-    "and so on, in any case, and /? shows this help.\n"
+    "On Windows the options may also be written /list, /set:ADAPTER, /set ADAPTER,\n"
+    "/log:FILE and so on, in any case, and /? shows this help.\n"
+    "\n"
+    "After the list, --set and --set-match write one line on standard error that\n"
+    "says the adapter was \"renumbered\" or is \"already on LANA 0\"; --dry-run's\n"
+    "line there names the command it would run. Each renumbering tried goes into\n"
+    "the system's log (the Application event log on Windows, else syslog).\n"
+    "--log appends one line per run, its fields parted by tabs: the time (UTC),\n"
+    "computer, user, version, action, adapter, LANA before, LANA after, outcome\n"
+    "(renumbered, already, failed, refused, not-listed, ambiguous, no-report,\n"
+    "listed) and exit status.\n"
     "\n"
     "Exit status:\n"
     "  0  Done; after --set, the adapter shows LANA 0.\n"
@@ -32,16 +42,35 @@ constexpr std::string_view kHelpAfterOptions =
     "  2  Wrong command line, or no single adapter has the given name.\n"
     "  3  The binding report could not be had, it gave a LANA that is not a number,\n"
     "     or another run kept the renumbering past --timeout.\n"
+    "  4  Done, but the list could not be written.\n"
     "\n"
-    "Examples:\n"
+    "Examples:\n";
+constexpr std::string_view kPosixExamples =
     "  quorvel --list\n"
     "      Show the adapters and their LANA numbers.\n"
     "\n"
-    "  quorvel --set \"3Com EtherLink III Adapter\"\n"
-    "  if %ERRORLEVEL% NEQ 0 echo LANA 0 not set >>%TEMP%\\quorvel.log\n"
-    "      In a start-up script: give that adapter LANA 0, and note a failure.\n"
+    "  quorvel --set \"3Com EtherLink III Adapter\" --dry-run\n"
+    "  quorvel --set \"3Com EtherLink III Adapter\" --log /mnt/logs/quorvel.log\n"
+    "      In a start-up script: try it first with --dry-run, which changes\n"
+    "      nothing; then give that adapter LANA 0, with a line on it in a log\n"
+    "      on a share.\n"
     "\n"
     "  quorvel --set-match \"Intel(R) PRO/100*\"\n"
+    "      Give LANA 0 to the one Intel PRO/100 card, whatever this model calls it.\n";
+constexpr std::string_view kWindowsExamples =
+    "  quorvel /list\n"
+    "      Show the adapters and their LANA numbers.\n"
+    "\n"
+    "  \"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com EtherLink III Adapter\" ^\n"
+    "      /dry-run\n"
+    "  \"%ProgramFiles%\\Quorvel\\quorvel.com\" /set \"3Com EtherLink III Adapter\" ^\n"
+    "      /log:\\\\server\\logs\\quorvel.log\n"
+    "      In a computer start-up script: try it first with /dry-run, which\n"
+    "      changes nothing; then give that adapter LANA 0. Such a script runs as\n"
+    "      the system account, whose %TEMP% no one reads: the log goes to a share\n"
+    "      that the computer accounts may write to.\n"
+    "\n"
+    "  quorvel /set-match \"Intel(R) PRO/100*\"\n"
     "      Give LANA 0 to the one Intel PRO/100 card, whatever this model calls it.\n";
 // Where each option's description starts in the help.
 constexpr std::size_t kHelpColumn = 23;
@@ -54,7 +83,7 @@ constexpr std::int64_t kLongestTimeoutSeconds = std::int64_t{7} * 24 * 60 * 60;
 // Longer names are rare; a longer pattern only makes the match slow while the lock is held.
 constexpr std::size_t kLongestPattern = 256;
 
-std::string helpText()
+std::string helpText(OptionStyle style)
 {
     std::string help(kHelpBeforeOptions);
     for (const UnattendedOption& option : kUnattendedOptions) {
@@ -73,6 +102,7 @@ std::string helpText()
         help += '\n';
     }
     help += kHelpAfterOptions;
+    help += style == OptionStyle::Windows ? kWindowsExamples : kPosixExamples;
     return help;
 }
 
@@ -144,6 +174,8 @@ struct OptionValues {
     bool help = false;
     bool version = false;
     bool list = false;
+    bool dryRun = false;
+    std::optional<std::string> logFile;
     std::optional<std::string> adapterName;
     std::optional<std::string> pattern;
     std::optional<std::chrono::seconds> timeout;
@@ -162,14 +194,28 @@ std::optional<std::string> takeValue(OptionKind kind, const std::string& name,
                    std::to_string(kLongestTimeoutSeconds) + ", not \"" + std::string(value) + "\"";
         return std::nullopt;
     }
-    std::optional<std::string>& taken =
-        kind == OptionKind::Set ? values.adapterName : values.pattern;
+    std::optional<std::string>& taken = kind == OptionKind::Set   ? values.adapterName
+                                        : kind == OptionKind::Log ? values.logFile
+                                                                  : values.pattern;
     if (taken)
         return name + " is given twice";
     if (kind == OptionKind::SetMatch && value.size() > kLongestPattern)
         return "a " + name + " pattern may hold at most " + std::to_string(kLongestPattern) +
                " bytes";
     taken = std::string(value);
+    return std::nullopt;
+}
+
+// What is wrong with the options given together, or nothing.
+std::optional<std::string> combinationProblem(const OptionValues& values)
+{
+    const bool setting = values.adapterName || values.pattern;
+    if (values.list + values.adapterName.has_value() + values.pattern.has_value() > 1)
+        return "give only one of --list, --set and --set-match";
+    if (values.dryRun && !setting)
+        return "--dry-run goes only with --set or --set-match";
+    if (values.logFile && !setting && !values.list)
+        return "--log goes only with --list, --set or --set-match";
     return std::nullopt;
 }
 
@@ -193,6 +239,7 @@ std::optional<std::string> readArguments(const std::vector<std::string>& argumen
             values.help |= option.kind == OptionKind::Help;
             values.version |= option.kind == OptionKind::Version;
             values.list |= option.kind == OptionKind::List;
+            values.dryRun |= option.kind == OptionKind::DryRun;
             continue;
         }
         std::string_view value = spelled->value.value_or("");
@@ -206,9 +253,7 @@ std::optional<std::string> readArguments(const std::vector<std::string>& argumen
         if (auto problem = takeValue(option.kind, name, value, values))
             return problem;
     }
-    if (values.list + values.adapterName.has_value() + values.pattern.has_value() > 1)
-        return "give only one of --list, --set and --set-match";
-    return std::nullopt;
+    return combinationProblem(values);
 }
 
 } // namespace
@@ -222,17 +267,18 @@ ParsedOptions parseUnattendedOptions(const std::vector<std::string>& arguments,
         return UsageProblem{std::move(*problem), hint};
 
     if (values.help)
-        return ImmediateAnswer{helpText(), "help"};
+        return ImmediateAnswer{helpText(style), "help"};
     if (values.version)
         return ImmediateAnswer{std::string(kProgramName) + " " + version + "\n", "version"};
-    const std::chrono::seconds timeout = values.timeout.value_or(kDefaultTimeout);
+    UnattendedRequest request{ListRequest{}, values.timeout.value_or(kDefaultTimeout),
+                              values.dryRun, values.logFile};
     if (values.adapterName)
-        return UnattendedRequest{SetRequest{*values.adapterName}, timeout};
-    if (values.pattern)
-        return UnattendedRequest{SetMatchRequest{*values.pattern}, timeout};
-    if (values.list)
-        return UnattendedRequest{ListRequest{}, timeout};
-    return UsageProblem{"give one of --list, --set and --set-match", hint};
+        request.action = SetRequest{*values.adapterName};
+    else if (values.pattern)
+        request.action = SetMatchRequest{*values.pattern};
+    else if (!values.list)
+        return UsageProblem{"give one of --list, --set and --set-match", hint};
+    return request;
 }
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -15,7 +16,7 @@ inline constexpr std::chrono::seconds kDefaultTimeout{300};
 // /set:NAME in any case; POSIX shells use --list and -h.
 enum class OptionStyle { Posix, Windows };
 
-enum class OptionKind { List, Set, SetMatch, Timeout, Help, Version };
+enum class OptionKind { List, Set, SetMatch, DryRun, Log, Timeout, Help, Version };
 
 // One option for scripts: how a command line spells it and what the help says of it.
 struct UnattendedOption {
@@ -41,6 +42,12 @@ inline constexpr UnattendedOption kUnattendedOptions[] = {
      "The same for the one adapter whose name matches\n"
      "PATTERN: * stands for any text, ? for any one\n"
      "character, and letters match in either case."},
+    {OptionKind::DryRun, "dry-run", "", "",
+     "With --set or --set-match: print the list and the\n"
+     "renumbering command that would run; change nothing."},
+    {OptionKind::Log, "log", "", "FILE",
+     "Append one line on this run to FILE, which may be\n"
+     "on a share that many computers write to."},
     {OptionKind::Timeout, "timeout", "", "SECONDS",
      "The longest a lanacfg run may take (default 300)."},
     {OptionKind::Help, "help", "h?", "", "Show this help."},
@@ -58,6 +65,10 @@ struct SetMatchRequest {
 struct UnattendedRequest {
     std::variant<ListRequest, SetRequest, SetMatchRequest> action;
     std::chrono::seconds timeout = kDefaultTimeout;
+    // --dry-run: find the adapter and tell what would run, and run no renumbering.
+    bool dryRun = false;
+    // --log FILE: the file that takes a line on this run, in the bytes given.
+    std::optional<std::string> logFile = {};
 };
 
 // Text for standard output that ends the run with success: the help or the version.
@@ -75,10 +86,10 @@ struct UsageProblem {
 
 using ParsedOptions = std::variant<UnattendedRequest, ImmediateAnswer, UsageProblem>;
 
-// The options for scripts (--list, --set ADAPTER, --set-match PATTERN, --timeout SECONDS,
-// --help, --version), from the arguments that follow the program's name. A value is never
-// empty and never an argument that spells an option: "--set --list" is wrong, "--set=--list"
-// names an adapter.
+// The options for scripts (--list, --set ADAPTER, --set-match PATTERN, --dry-run, --log FILE,
+// --timeout SECONDS, --help, --version), from the arguments that follow the program's name. A value
+// is never empty and never an argument that spells an option: "--set --list" is wrong,
+// "--set=--list" names an adapter.
 ParsedOptions parseUnattendedOptions(const std::vector<std::string>& arguments,
                                      const std::string& version, OptionStyle style);
 

@@ -1,10 +1,12 @@
 #include "form1_behaviour.h"
 
 #include "assignment/lana_assignment.h"
+#include "assignment/renumbering_log.h"
 #include "inventory/system_interfaces.h"
 #include "window/form1_layout.h"
 #include "window/message_dialog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -100,8 +102,22 @@ void Form1Behaviour::cmdSet_Click()
             assignLana0(shown, highlighted, bindings_, runner, services_.userMayRenumber);
         if (assignment.outcome == Assignment::Outcome::NoAdapterListed)
             services_.messageDialog.show(kNoCardText, kNoCardTitle, MessageKind::Plain);
-        if (assignment.outcome != Assignment::Outcome::BindingsChanged)
-            refreshLists();
+        if (assignment.outcome == Assignment::Outcome::LanaNotANumber) {
+            recordAttempt(*assignment.attempt, false);
+            throw OperationError(assignment.failure);
+        }
+        if (assignment.outcome != Assignment::Outcome::BindingsChanged) {
+            try {
+                refreshLists();
+            } catch (...) {
+                if (assignment.attempt)
+                    recordAttempt(*assignment.attempt, false);
+                throw;
+            }
+        }
+        if (assignment.attempt)
+            recordAttempt(*assignment.attempt,
+                          assignment.outcome != Assignment::Outcome::BindingsChanged);
         turn.reset(); // a warning box open on screen must not hold scripts up either
         // After the refresh, so that the box stands over the lists as they now are.
         if (assignment.outcome == Assignment::Outcome::BindingsChanged)
@@ -131,6 +147,22 @@ void Form1Behaviour::refreshLists()
     BusyRunner runner(services_.runner, services_.busyIndicator);
     bindings_ = bindingsFromReportCommand(runner, services_.reportFiles);
     lists_.showBindings(bindings_);
+}
+
+void Form1Behaviour::recordAttempt(const RenumberingRecord& attempt, bool listed) const noexcept
+{
+    try {
+        const auto named = [&attempt](const Binding& binding) {
+            return binding.adapterName == attempt.adapterName;
+        };
+        const auto found = std::find_if(bindings_.begin(), bindings_.end(), named);
+        RenumberingRecord entry = attempt;
+        if (listed && std::count_if(bindings_.begin(), bindings_.end(), named) == 1)
+            entry.lanaAfter = found->lana;
+        services_.renumberingLog.record(entry);
+    } catch (...) {
+        // The window goes on as it would have: the log is the administrator's, not the user's.
+    }
 }
 
 bool Form1Behaviour::runEvent(const std::function<void()>& operations)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assignment/renumbering_log.h"
 #include "inventory/binding_inventory.h"
 
 #include <functional>
@@ -11,6 +12,7 @@ namespace quorvel {
 class CommandRunner;
 class MessageDialog;
 class RenumberingLock;
+class RenumberingLog;
 class ReportFiles;
 
 // The view's two lists, LANA texts beside adapter names.
@@ -40,6 +42,8 @@ struct FormServices {
     ReportFiles& reportFiles;
     // Held from "Set"'s check of the highlighted row to the end of its refresh.
     RenumberingLock& renumberingLock;
+    // Where each attempt of "Set" is recorded; an entry it cannot take changes nothing here.
+    RenumberingLog& renumberingLog;
     // Whether the system lets this user change LANA numbers, for the renumbering's warning.
     bool userMayRenumber;
     // Over the window once it is shown, on its own before that.
@@ -66,6 +70,9 @@ public:
 
 private:
     void refreshLists();
+    // Into the system's log, with the LANA the lists now show for the adapter, if they list it
+    // once; `listed`: whether they were refreshed since the attempt.
+    void recordAttempt(const RenumberingRecord& attempt, bool listed) const noexcept;
     // Runs one event's operations. Any error ends the event: it is shown in the error box and
     // the program ends with a failure status. Nothing escapes to the toolkit's event loop.
     bool runEvent(const std::function<void()>& operations);

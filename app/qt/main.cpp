@@ -55,7 +55,9 @@ int startWindow()
     quorvel::SystemReportFiles reportFiles =
         inCurrentFolder ? quorvel::SystemReportFiles() : quorvel::SystemReportFiles(privateFolder);
     quorvel::SystemRenumberingLock renumberingLock;
-    quorvel::Form1 window(runner, reportFiles, renumberingLock, quorvel::userMayRenumber());
+    quorvel::SystemRenumberingLog renumberingLog;
+    quorvel::Form1 window(runner, reportFiles, renumberingLock, renumberingLog,
+                          quorvel::userMayRenumber());
     // Built from the XPM text compiled in: no file to read and no image plugins to load,
     // which would otherwise cost a noticeable part of the start-up.
     window.setWindowIcon(QIcon(QPixmap(quorvel_icon)));
@@ -90,9 +92,12 @@ int main(int argc, char* argv[])
         quorvel::SystemCommandRunner runner(reportFolder);
         quorvel::SystemReportFiles reportFiles(reportFolder);
         quorvel::SystemRenumberingLock renumberingLock;
-        return quorvel::runUnattended(arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix,
-                                      runner, reportFiles, renumberingLock,
-                                      quorvel::userMayRenumber(), out, err);
+        quorvel::SystemRenumberingLog renumberingLog;
+        return quorvel::runUnattended(
+            arguments, QUORVEL_VERSION, quorvel::OptionStyle::Posix, runner, reportFiles,
+            renumberingLock, quorvel::userMayRenumber(),
+            {renumberingLog, quorvel::appendRunLogLine, quorvel::computerName, quorvel::userName},
+            out, err);
     }
     if (const auto reason = missingDisplayReason()) {
         err.write("quorvel: " + *reason + '\n');

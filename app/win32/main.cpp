@@ -111,7 +111,8 @@ int startWindow()
         SystemReportFiles reportFiles =
             inCurrentFolder ? SystemReportFiles() : SystemReportFiles(privateFolder);
         SystemRenumberingLock renumberingLock;
-        Form1 window(runner, reportFiles, renumberingLock, userMayRenumber());
+        SystemRenumberingLog renumberingLog;
+        Form1 window(runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber());
         // As the shortcut or the starting program asked: normal, minimised, ...
         return window.run(SW_SHOWDEFAULT);
     } catch (...) {

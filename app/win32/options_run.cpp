@@ -32,8 +32,10 @@ int runOptions(const std::vector<std::wstring>& arguments, HANDLE output, HANDLE
     SystemCommandRunner runner(reportFolder);
     SystemReportFiles reportFiles(reportFolder);
     SystemRenumberingLock renumberingLock;
+    SystemRenumberingLog renumberingLog;
     return runUnattended(ansiArguments, QUORVEL_VERSION, OptionStyle::Windows, runner, reportFiles,
-                         renumberingLock, userMayRenumber(), out, err);
+                         renumberingLock, userMayRenumber(),
+                         {renumberingLog, appendRunLogLine, computerName, userName}, out, err);
 }
 
 } // namespace quorvel

@@ -55,7 +55,17 @@ CommandOutcome FakeLanacfg::run(const std::string& commandLine, std::optional<Ti
     limits.push_back(limit);
     if (commandLine == reportCommand() && nextReport)
         files_.files[std::string(kReportFileName)] = *nextReport;
-    return outcome;
+    if (commandLine == reportCommand() || !renumberingEnd)
+        return outcome;
+    nextReport = after;
+    return *renumberingEnd;
+}
+
+std::string recordText(const RenumberingRecord& r)
+{
+    return std::to_string(static_cast<int>(r.result)) + " " +
+           std::to_string(static_cast<int>(r.program)) + " " + r.adapterName + " " + r.lanaBefore +
+           " " + r.lanaAfter.value_or("-") + " [" + r.command + "] " + r.commandEnd;
 }
 
 void FakeRenumberingLock::acquire(std::optional<std::chrono::seconds> wait)

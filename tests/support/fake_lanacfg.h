@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assignment/renumbering_log.h"
 #include "inventory/system_interfaces.h"
 
 #include <map>
@@ -37,6 +38,9 @@ public:
     std::vector<std::optional<TimeLimit>> limits;
     std::optional<std::string> nextReport;
     CommandOutcome outcome;
+    // When set, how the renumbering command ends, after which the next report is `after`.
+    std::optional<CommandOutcome> renumberingEnd;
+    std::string after;
     ProgramNotFound notFound{127, "the folders listed in PATH"}; // as sh says it
 
 private:
@@ -51,6 +55,20 @@ public:
     void release() noexcept override;
 
     std::vector<std::string> events;
+};
+
+// A record in one line: result, program, adapter, LANA before and after ("-": unknown), the
+// command in brackets, and how it ended.
+std::string recordText(const RenumberingRecord& record);
+
+// Keeps each record; throws OperationError instead while `refusing`.
+struct FakeRenumberingLog : RenumberingLog {
+    void record(const RenumberingRecord& r) override
+    {
+        refusing ? throw OperationError("the log is full") : records.push_back(r);
+    }
+    std::vector<RenumberingRecord> records;
+    bool refusing = false;
 };
 
 // The report's bytes: each line followed by a line break.

@@ -18,6 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using testing::FakeLanacfg;
+using testing::FakeRenumberingLog;
 using testing::FakeReportFiles;
 using testing::joinLines;
 
@@ -127,6 +128,7 @@ protected:
         return {lanacfg,
                 files,
                 lock,
+                renumberingLog,
                 userMayRenumber,
                 messageDialog,
                 busyIndicator,
@@ -137,6 +139,7 @@ protected:
     FakeReportFiles files;
     LoggingLanacfg lanacfg{files, log};
     LoggingDialog messageDialog{log};
+    FakeRenumberingLog renumberingLog;
     LoggingBusyIndicator busyIndicator{log};
     LoggingLists lists{log};
     LoggingLock lock{log};
@@ -268,6 +271,40 @@ TEST_F(Form1BehaviourTest, SetAndDoubleClickRefuseALanaTextThatIsNotANumber)
                             "error box: Quorvel: The LANA text \"3 & echo pwned\" is not a LANA "
                             "number, so no renumbering command was run."),
                   shown.end());
+    }
+}
+
+TEST_F(Form1BehaviourTest, EachAttemptGoesIntoTheSystemsLog)
+{
+    const std::string onLana0 = joinLines(
+        {"Lana:  0", kNetBEUI + "3Com EtherLink III", "Lana:  4", kNetBEUI + "Intel PRO/100"});
+    const struct {
+        const std::string& checked; // under the lock, before the renumbering
+        int exitStatus;             // of the renumbering command, after which LANA 0 shows if 0
+        std::string record;         // result, program, adapter, LANAs, [command] and how it ended
+    } cases[] = {
+        {kTwoCards, 0,
+         "0 0 3Com EtherLink III 2 0 [lanacfg setlananumber 2 0] exited with status 0"},
+        {kTwoCards, 1,
+         "3 0 3Com EtherLink III 2 2 [lanacfg setlananumber 2 0] exited with status 1"},
+        {onLana0, 0,
+         "2 0 3Com EtherLink III 2 - [] the bindings changed since they were listed, so "
+         "the row no longer stands for the adapter"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.record);
+        renumberingLog = {};
+        lanacfg.nextReport = kTwoCards;
+        ASSERT_TRUE(form.Form_Load());
+        lanacfg.nextReport = c.checked;
+        lanacfg.renumbering = {CommandOutcome::End::Exited, c.exitStatus};
+        lanacfg.failWith = [&] { lanacfg.nextReport = c.exitStatus == 0 ? onLana0 : kTwoCards; };
+        lists.highlighted = 0;
+        form.cmdSet_Click();
+        std::string recorded;
+        for (const RenumberingRecord& record : renumberingLog.records)
+            recorded += testing::recordText(record);
+        EXPECT_EQ(recorded, c.record);
     }
 }
 

@@ -61,19 +61,22 @@ Control* makeCaptioned(const char* name, QWidget* window)
 } // namespace
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             bool userMayRenumber, QWidget* parent)
-    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, nullptr, parent)
+             RenumberingLog& renumberingLog, bool userMayRenumber, QWidget* parent)
+    : Form1(runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber, nullptr, parent)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent)
-    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, &messageDialog, parent)
+             RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog& messageDialog,
+             QWidget* parent)
+    : Form1(runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber, &messageDialog,
+            parent)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             bool userMayRenumber, MessageDialog* messageDialog, QWidget* parent)
+             RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog* messageDialog,
+             QWidget* parent)
     : QWidget(parent), LABN(makeCaptioned<QLabel>("LABN", this)),
       Label1(makeCaptioned<QLabel>("Label1", this)),
       lstLANA(makeControl<QListWidget>("lstLANA", this)),
@@ -81,7 +84,7 @@ Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& r
       Label2(makeCaptioned<QLabel>("Label2", this)),
       cmdExit(makeCaptioned<QPushButton>("cmdExit", this)),
       cmdSet(makeCaptioned<QPushButton>("cmdSet", this)), messageBox_(this),
-      behaviour_(*this, {runner, reportFiles, renumberingLock, userMayRenumber,
+      behaviour_(*this, {runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber,
                          messageDialog != nullptr ? *messageDialog : messageBox_, *this,
                          [](int status) { QCoreApplication::exit(status); }})
 {

@@ -19,13 +19,14 @@ class Form1 : public QWidget, private BindingLists, private BusyIndicator {
     Q_OBJECT
 
 public:
-    // With message boxes of its own; the runner, the report files and the lock outlive the
-    // window. The program gives it its icon.
+    // With message boxes of its own; the runner, the report files, the lock and the log
+    // outlive the window. The program gives it its icon.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          bool userMayRenumber, QWidget* parent = nullptr);
+          RenumberingLog& renumberingLog, bool userMayRenumber, QWidget* parent = nullptr);
     // With the caller's message box too, as tests give one.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          bool userMayRenumber, MessageDialog& messageDialog, QWidget* parent = nullptr);
+          RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog& messageDialog,
+          QWidget* parent = nullptr);
 
     // Fills the lists; call before the window is first shown. False when that failed:
     // the error has been reported and the window must not be shown.
@@ -35,7 +36,8 @@ private:
     // With the given message box, or its own when given none: its own is not yet made while
     // a constructor's arguments are taken.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          bool userMayRenumber, MessageDialog* messageDialog, QWidget* parent);
+          RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog* messageDialog,
+          QWidget* parent);
 
     void showBindings(const std::vector<Binding>& bindings) override;
     // The selected row only: Qt's current row follows keyboard focus, not the user's pick.

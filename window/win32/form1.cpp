@@ -172,20 +172,22 @@ HWND createWindow(const ScreenDpi& dpi, const DialogFont& fonts, WNDPROC windowP
 } // namespace
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             bool userMayRenumber, std::optional<ScreenDpi> dpi)
-    : Form1(runner, reportFiles, renumberingLock, userMayRenumber, messageBox_, dpi)
+             RenumberingLog& renumberingLog, bool userMayRenumber, std::optional<ScreenDpi> dpi)
+    : Form1(runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber, messageBox_, dpi)
 {
 }
 
 Form1::Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-             bool userMayRenumber, MessageDialog& messageDialog, std::optional<ScreenDpi> dpi)
+             RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog& messageDialog,
+             std::optional<ScreenDpi> dpi)
     : window_(createWindow(dpi ? *dpi : screenDpi(), font_, windowProcedure)),
-      messageBox_(window_.get()), behaviour_(*this, {runner, reportFiles, renumberingLock,
-                                                     userMayRenumber, messageDialog, *this,
-                                                     [this](int status) {
-                                                         destroy();
-                                                         ::PostQuitMessage(status);
-                                                     }}),
+      messageBox_(window_.get()),
+      behaviour_(*this, {runner, reportFiles, renumberingLock, renumberingLog, userMayRenumber,
+                         messageDialog, *this,
+                         [this](int status) {
+                             destroy();
+                             ::PostQuitMessage(status);
+                         }}),
       focusOnActivation_(control("cmdSet"))
 {
     // Only now, with the object whole, do the window's messages reach it.

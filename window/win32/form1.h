@@ -18,12 +18,13 @@ namespace quorvel {
 class Form1 : private BindingLists, private BusyIndicator {
 public:
     // Built hidden, laid out at the resolution given (else the screen's), with message boxes
-    // of its own; the runner, the report files and the lock outlive the window.
+    // of its own; the runner, the report files, the lock and the log outlive the window.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          bool userMayRenumber, std::optional<ScreenDpi> dpi = std::nullopt);
+          RenumberingLog& renumberingLog, bool userMayRenumber,
+          std::optional<ScreenDpi> dpi = std::nullopt);
     // With the caller's message box too, as tests give one.
     Form1(CommandRunner& runner, ReportFiles& reportFiles, RenumberingLock& renumberingLock,
-          bool userMayRenumber, MessageDialog& messageDialog,
+          RenumberingLog& renumberingLog, bool userMayRenumber, MessageDialog& messageDialog,
           std::optional<ScreenDpi> dpi = std::nullopt);
     ~Form1() override;
     Form1(const Form1&) = delete;

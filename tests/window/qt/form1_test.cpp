@@ -1,5 +1,6 @@
 #include "inventory/system_interfaces.h"
 #include "platform/system_access.h"
+#include "tests/support/fake_lanacfg.h"
 #include "window/qt/form1.h"
 #include "window/qt/message_dialog.h"
 
@@ -136,7 +137,7 @@ private slots:
         seen = {};
         runner.toolAnswers = true;
         runner.duringRun = nullptr;
-        form.emplace(runner, reportFiles, renumberingLock, true, box);
+        form.emplace(runner, reportFiles, renumberingLock, renumberingLog, true, box);
         lstLANA = form->findChild<QListWidget*>("lstLANA");
         lstCard = form->findChild<QListWidget*>("lstCard");
         cmdSet = form->findChild<QPushButton*>("cmdSet");
@@ -472,6 +473,7 @@ private:
     WatchingRunner runner{seen};
     SystemReportFiles reportFiles;
     SystemRenumberingLock renumberingLock;
+    quorvel::testing::FakeRenumberingLog renumberingLog;
     CapturingBox box{seen};
     std::optional<Form1> form;
     QListWidget* lstLANA = nullptr;

@@ -71,7 +71,7 @@ void Form1Test::CapturingDialog::show(const std::string& text, const std::string
 
 Form1& Form1Test::makeForm(std::optional<ScreenDpi> dpi)
 {
-    form.emplace(runner, files, renumberingLock, true, dialog, dpi);
+    form.emplace(runner, files, renumberingLock, renumberingLog, true, dialog, dpi);
     return *form;
 }
 

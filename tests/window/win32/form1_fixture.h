@@ -82,6 +82,7 @@ protected:
     FakeReportFiles files;
     FakeLanacfg lanacfg{files};
     FakeRenumberingLock renumberingLock;
+    FakeRenumberingLog renumberingLog;
     // Called with each command line before lanacfg answers it.
     std::function<void(const std::string&)> duringRun;
     std::vector<bool> waitCursorDuringRuns;
