@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <pwd.h>
+#include <regex>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -623,6 +624,18 @@ TEST_F(Unattended, OutputThatCannotBeWrittenIsStatus3)
                                    " to standard output\n");
         }
     }
+}
+
+TEST_F(Unattended, RunsAtOnceAppendAWholeLineEachToOneLog)
+{
+    const QStringList list = {QStringLiteral("--list"), QStringLiteral("--log"),
+                              QString::fromStdString((scratch / "runs.log").string())};
+    for (int round = 0; round < 10; ++round)
+        together(list, list);
+    const std::regex twentyLines(R"((\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t[^\t\n]+\t[^\t\n]+\t)"
+                                 R"([^\t\n]+\tlist\t\t\t\tlisted\t0\n){20})");
+    const std::string log = readFile(scratch / "runs.log");
+    EXPECT_TRUE(std::regex_match(log, twentyLines)) << log;
 }
 
 TEST_F(Unattended, MessagesShowControlCharactersEscapedButTheListKeepsThem)

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <string>
 
 namespace quorvel::testing {
@@ -272,6 +273,21 @@ TEST_F(CommandPrompt, MissingLanacfgIsStatus3SayingWhereItWasLookedFor)
                                   "PATH)"))
         << run.err;
     EXPECT_FALSE(fs::exists(work() / "lanapaths.txt"));
+}
+
+TEST_F(CommandPrompt, RunsAtOnceAppendAWholeLineEachToOneLog)
+{
+    for (int round = 0; round < 10; ++round) {
+        StartedProgram one(start(L"quorvel.com /list /log:runs.log"));
+        StartedProgram other(start(L"quorvel.com --list --log runs.log"));
+        one.waitForEnd();
+        other.waitForEnd();
+    }
+    const std::regex twentyLines(
+        R"((\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ\t[^\t\n]+\t[^\t\n]+\t)" QUORVEL_VERSION
+        R"(\tlist\t\t\t\tlisted\t0\r\n){20})");
+    const std::string log = readFile(work() / "runs.log");
+    EXPECT_TRUE(std::regex_match(log, twentyLines)) << log;
 }
 
 TEST_F(CommandPrompt, OptionsWithNoStandardOutputHandleEndWithStatus3)
