@@ -98,33 +98,15 @@ RenumberingRecord refusal(const Binding& binding, RenumberingProgram program, st
             std::move(why)};
 }
 
-// The one binding that `choice` names, or the result that says why there is none.
-std::variant<const Binding*, NamedAssignmentResult>
-chosenBinding(const std::vector<Binding>& bindings, const AdapterChoice& choice)
+// A script's run that ran nothing, as the rules refused the adapter's LANA text.
+NamedAssignmentResult refusedByName(const Binding& binding, const std::vector<Binding>& bindings,
+                                    const char* why)
 {
-    const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
-    if (chosen.empty()) {
-        const std::string what = choice.isPattern
-                                     ? "no listed adapter matches " + quoted(choice.text)
-                                     : "no adapter named " + quoted(choice.text) + " is listed";
-        return NamedAssignmentResult{NamedAssignmentOutcome::NotListed,
-                                     what + (bindings.empty() ? "; no adapter is listed at all"
-                                                              : "; the listed adapters are:"),
-                                     bindings, namesOf(bindingsChosen(bindings, {"*", true}))};
-    }
-    if (chosen.size() == 1)
-        return chosen.front();
-    if (choice.isPattern)
-        return NamedAssignmentResult{NamedAssignmentOutcome::Ambiguous,
-                                     "more than one listed adapter matches " + quoted(choice.text) +
-                                         ":",
-                                     bindings, namesOf(chosen)};
-    std::string lanas;
-    for (const Binding* binding : chosen)
-        lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
-    return NamedAssignmentResult{
-        NamedAssignmentOutcome::Ambiguous,
-        "more than one adapter is named " + quoted(choice.text) + ", on LANAs " + lanas, bindings};
+    return {NamedAssignmentOutcome::Refused,
+            why,
+            bindings,
+            {},
+            refusal(binding, RenumberingProgram::Options, why)};
 }
 
 RenumberingRecord alreadyOnLana0(const Binding& binding)
@@ -136,6 +118,44 @@ RenumberingRecord alreadyOnLana0(const Binding& binding)
             binding.lana,
             {},
             kAlreadyOnLana0Reason};
+}
+
+// The one binding that `choice` names and that needs renumbering, or the result that says why
+// none does: no adapter or more than one is named, or the one named shows LANA 0 already.
+std::variant<const Binding*, NamedAssignmentResult>
+bindingToRenumber(const std::vector<Binding>& bindings, const AdapterChoice& choice)
+{
+    const std::vector<const Binding*> chosen = bindingsChosen(bindings, choice);
+    if (chosen.empty()) {
+        const std::string what = choice.isPattern
+                                     ? "no listed adapter matches " + quoted(choice.text)
+                                     : "no adapter named " + quoted(choice.text) + " is listed";
+        return NamedAssignmentResult{NamedAssignmentOutcome::NotListed,
+                                     what + (bindings.empty() ? "; no adapter is listed at all"
+                                                              : "; the listed adapters are:"),
+                                     bindings, namesOf(bindingsChosen(bindings, {"*", true}))};
+    }
+    if (chosen.size() == 1) {
+        const Binding& binding = *chosen.front();
+        if (!showsLana0(binding.lana))
+            return &binding;
+        return NamedAssignmentResult{NamedAssignmentOutcome::Assigned,
+                                     quoted(binding.adapterName) + " is on LANA 0",
+                                     bindings,
+                                     {},
+                                     alreadyOnLana0(binding)};
+    }
+    if (choice.isPattern)
+        return NamedAssignmentResult{NamedAssignmentOutcome::Ambiguous,
+                                     "more than one listed adapter matches " + quoted(choice.text) +
+                                         ":",
+                                     bindings, namesOf(chosen)};
+    std::string lanas;
+    for (const Binding* binding : chosen)
+        lanas += (lanas.empty() ? "" : ", ") + quoted(binding->lana);
+    return NamedAssignmentResult{
+        NamedAssignmentOutcome::Ambiguous,
+        "more than one adapter is named " + quoted(choice.text) + ", on LANAs " + lanas, bindings};
 }
 
 } // namespace
@@ -206,28 +226,18 @@ NamedAssignmentResult assignLana0ByName(const AdapterChoice& choice, CommandRunn
     // would undo that change.
     const RenumberingTurn turn(lock, timeLimit);
     std::vector<Binding> bindings = bindingsFromReportCommand(runner, files, timeLimit);
-    auto chosen = chosenBinding(bindings, choice);
+    auto chosen = bindingToRenumber(bindings, choice);
     if (auto* result = std::get_if<NamedAssignmentResult>(&chosen))
         return std::move(*result);
     // From here on the adapter is the one listed under this name.
     const Binding binding = *std::get<const Binding*>(chosen);
-    if (showsLana0(binding.lana))
-        return {NamedAssignmentOutcome::Assigned,
-                quoted(binding.adapterName) + " is on LANA 0",
-                bindings,
-                {},
-                alreadyOnLana0(binding)};
 
     Renumbering renumbering;
     try {
         renumbering = renumber(binding.lana, runner, TimeLimit{timeLimit, OnTimeout::LeaveRunning},
                                userMayRenumber);
     } catch (const OperationError& error) {
-        return {NamedAssignmentOutcome::Refused,
-                error.what(),
-                bindings,
-                {},
-                refusal(binding, RenumberingProgram::Options, error.what())};
+        return refusedByName(binding, bindings, error.what());
     }
     RenumberingRecord attempt{RenumberingResult::Failed,
                               RenumberingProgram::Options,
@@ -276,16 +286,10 @@ NamedAssignmentResult previewLana0ByName(const AdapterChoice& choice, CommandRun
                                          ReportFiles& files, std::chrono::seconds timeLimit)
 {
     std::vector<Binding> bindings = bindingsFromReportCommand(runner, files, timeLimit);
-    auto chosen = chosenBinding(bindings, choice);
+    auto chosen = bindingToRenumber(bindings, choice);
     if (auto* result = std::get_if<NamedAssignmentResult>(&chosen))
         return std::move(*result);
     const Binding binding = *std::get<const Binding*>(chosen);
-    if (showsLana0(binding.lana))
-        return {NamedAssignmentOutcome::Assigned,
-                quoted(binding.adapterName) + " is on LANA 0",
-                bindings,
-                {},
-                alreadyOnLana0(binding)};
     try {
         return {NamedAssignmentOutcome::Assigned,
                 quoted(binding.adapterName) + " would be given LANA 0",
@@ -299,11 +303,7 @@ NamedAssignmentResult previewLana0ByName(const AdapterChoice& choice, CommandRun
                                   renumberCommand(binding.lana),
                                   {}}};
     } catch (const OperationError& error) {
-        return {NamedAssignmentOutcome::Refused,
-                error.what(),
-                bindings,
-                {},
-                refusal(binding, RenumberingProgram::Options, error.what())};
+        return refusedByName(binding, bindings, error.what());
     }
 }
 
